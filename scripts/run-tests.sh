@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test: unit tests and
+# end-to-end scenarios under Wine, each in a fresh prefix on its own display.
+# Screenshots land in build/test-results/.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/build.sh
+rm -rf build/test-results
+cd build
+ctest -j"$(nproc)" --output-on-failure "$@"

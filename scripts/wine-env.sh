@@ -1,0 +1,65 @@
+# Sourced by the scripts that run Windows programs: one place for the Wine
+# settings, the prefix template and the display.
+WINE64=/usr/lib/wine/wine64
+export WINEARCH=win64 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
+
+: "${WINE_TEMPLATE:=${TMPDIR:-/tmp}/tarvok-wine-template-$(id -u)}"
+
+# Makes the prefix template once: a Korean prefix whose windows draw their own
+# captions, since Xvfb has no window manager.
+ensure_wine_template() {
+    mkdir -p "$(dirname "$WINE_TEMPLATE")"
+    (
+        flock 9
+        [ -f "$WINE_TEMPLATE/.ready" ] && exit 0
+        rm -rf "$WINE_TEMPLATE"
+        echo "wine-env: making the prefix template $WINE_TEMPLATE" >&2
+        WINEPREFIX="$WINE_TEMPLATE" wineboot -i </dev/null >/dev/null 2>&1
+        WINEPREFIX="$WINE_TEMPLATE" $WINE64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+        WINEPREFIX="$WINE_TEMPLATE" $WINE64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+        WINEPREFIX="$WINE_TEMPLATE" wineserver -w
+        touch "$WINE_TEMPLATE/.ready"
+    ) 9>"$WINE_TEMPLATE.lock"
+}
+
+# A fresh prefix copied from the template.
+new_wine_prefix() {
+    ensure_wine_template
+    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/tarvok-prefix.XXXXXX")
+    # Hard links for the system's DLLs, which nothing writes; a copy of its
+    # own for everything a program may change in place.
+    cp -al "$WINE_TEMPLATE/." "$WINEPREFIX/"
+    for d in drive_c/windows/system32/spool drive_c/windows/inf drive_c/users; do
+        rm -rf "${WINEPREFIX:?}/$d"
+        cp -a "$WINE_TEMPLATE/$d" "$WINEPREFIX/$d"
+    done
+    for f in "$WINE_TEMPLATE"/*.reg "$WINE_TEMPLATE"/drive_c/windows/*.ini; do
+        [ -f "$f" ] && cp --remove-destination "$f" "$WINEPREFIX/${f#"$WINE_TEMPLATE"/}"
+    done
+    export WINEPREFIX
+}
+
+# Starts an Xvfb of our own on a free display; XVFB_PID names it.
+start_xvfb() {
+    fifo=$(mktemp -u "${TMPDIR:-/tmp}/tarvok-xvfb.XXXXXX")
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    read -r display <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+}
+
+# Starts the prefix's server and services detached from our pipes, so that a
+# caller reading our output is not kept waiting by them.
+start_wine_services() {
+    wineserver -p30 </dev/null >/dev/null 2>&1
+    $WINE64 cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+stop_wine() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+}

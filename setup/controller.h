@@ -1,0 +1,10 @@
+#ifndef CONTROLLER_H
+#define CONTROLLER_H
+
+#include <windows.h>
+
+int RunSetup(HINSTANCE instance);
+LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId);
+
+#endif

@@ -1,0 +1,78 @@
+/* Makes a named printer the user's default printer. */
+#include <windows.h>
+#include "registration.h"
+
+/* The printer's level-2 record, in a block the caller frees with GlobalFree. */
+static PRINTER_INFO_2A *ReadPrinterRecord(HANDLE printer)
+{
+    DWORD needed = 0;
+    PRINTER_INFO_2A *record;
+
+    GetPrinterA(printer, 2, NULL, 0, &needed);
+    if (!needed) return NULL;
+    record = (PRINTER_INFO_2A *)GlobalAlloc(GPTR, needed);
+    if (!record) return NULL;
+    if (!GetPrinterA(printer, 2, (BYTE *)record, needed, &needed)) {
+        GlobalFree(record);
+        return NULL;
+    }
+    return record;
+}
+
+static int WriteDefaultDevice(const char *printerName, const PRINTER_INFO_2A *record)
+{
+    char *entry;
+    int written;
+
+    if (!record->pDriverName || !record->pPortName) return 0;
+    entry = (char *)GlobalAlloc(GPTR, lstrlenA(printerName) + lstrlenA(record->pDriverName) +
+                                          lstrlenA(record->pPortName) + 3);
+    if (!entry) return 0;
+    lstrcpyA(entry, printerName);
+    lstrcatA(entry, ",");
+    lstrcatA(entry, record->pDriverName);
+    lstrcatA(entry, ",");
+    lstrcatA(entry, record->pPortName);
+    written = WriteProfileStringA("windows", "device", entry);
+    GlobalFree(entry);
+    if (!written) return 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, 0, SMTO_NORMAL, 1000, NULL);
+    return 1;
+}
+
+static int MarkDefaultAttribute(HANDLE printer, PRINTER_INFO_2A *record)
+{
+    record->Attributes |= PRINTER_ATTRIBUTE_DEFAULT;
+    if (!SetPrinterA(printer, 2, (BYTE *)record, 0)) return 0;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, (LPARAM)"windows", SMTO_NORMAL, 1000, NULL);
+    return 1;
+}
+
+int MakeDefaultPrinter(const char *printerName)
+{
+    OSVERSIONINFOA version;
+    HANDLE printer = NULL;
+    PRINTER_INFO_2A *record;
+    int done;
+
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    if (!printerName) return 0;
+    if (version.dwPlatformId != VER_PLATFORM_WIN32_NT && version.dwPlatformId != VER_PLATFORM_WIN32_WINDOWS)
+        return 1;
+
+    if (!OpenPrinterA((LPSTR)printerName, &printer, NULL) || !printer) return 0;
+    record = ReadPrinterRecord(printer);
+    if (!record) {
+        ClosePrinter(printer);
+        return 0;
+    }
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
+        done = WriteDefaultDevice(printerName, record);
+    else
+        done = MarkDefaultAttribute(printer, record);
+    ClosePrinter(printer);
+    GlobalFree(record);
+    return done;
+}

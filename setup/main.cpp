@@ -1,0 +1,7 @@
+#include <windows.h>
+#include "controller.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return RunSetup(instance);
+}

@@ -1,0 +1,177 @@
+/*
+ * Port discovery: serial ports as the spooler lists them, USB printer ports
+ * from the device interfaces of the USB printer class.
+ */
+#include <windows.h>
+#include <setupapi.h>
+#include <stdio.h>
+#include <string.h>
+#include "install_state.h"
+#include "ports.h"
+#include "product.h"
+#include "resource.h"
+
+static const GUID UsbPrinterInterface =
+    { 0x28d78fad, 0x5a12, 0x11d1, { 0xae, 0x5b, 0x00, 0x00, 0xf8, 0x03, 0xa8, 0xc2 } };
+
+static const char DeviceClassesPrefix[] =
+    "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\"
+    "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\##?#";
+static const char DeviceParametersSuffix[] = "\\#\\Device Parameters";
+static const char DefaultUsbPort[] = "USB001";
+
+/* The spooler's ports at level 1, in a block the caller frees with LocalFree. */
+static PORT_INFO_1A *FetchPorts(DWORD *count)
+{
+    DWORD needed = 0;
+    PORT_INFO_1A *ports;
+
+    *count = 0;
+    EnumPortsA(NULL, 1, NULL, 0, &needed, count);
+    if (!needed) return NULL;
+    ports = (PORT_INFO_1A *)LocalAlloc(LPTR, needed);
+    if (!ports) return NULL;
+    if (!EnumPortsA(NULL, 1, (BYTE *)ports, needed, &needed, count)) {
+        LocalFree(ports);
+        *count = 0;
+        return NULL;
+    }
+    return ports;
+}
+
+short GetPortCount(void)
+{
+    DWORD count;
+    PORT_INFO_1A *ports = FetchPorts(&count);
+
+    if (!ports) return 0;
+    LocalFree(ports);
+    return (short)count;
+}
+
+static void GetSerialPortName(WORD index, char *name)
+{
+    DWORD count;
+    PORT_INFO_1A *ports;
+
+    installState.usbPortIndex = 0;
+    ports = FetchPorts(&count);
+    if (!ports) return;
+    if (index < count && ports[index].pName && !strncmp(ports[index].pName, "COM", 3))
+        CopyText(name, TEXT_SIZE, ports[index].pName);
+    LocalFree(ports);
+}
+
+/* The port number the system gave the interface's device; 0 when unreadable. */
+static DWORD ReadUsbPortNumber(const char *pathWithoutPrefix)
+{
+    char keyPath[NAME_SIZE], data[NAME_SIZE];
+    DWORD size = sizeof data, type, number = 0;
+    HKEY key;
+
+    ZeroMemory(keyPath, sizeof keyPath);
+    ZeroMemory(data, sizeof data);
+    CopyText(keyPath, sizeof keyPath, DeviceClassesPrefix);
+    AppendText(keyPath, sizeof keyPath, pathWithoutPrefix);
+    AppendText(keyPath, sizeof keyPath, DeviceParametersSuffix);
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(key, "Port Number", NULL, &type, (BYTE *)data, &size) == ERROR_SUCCESS)
+            CopyMemory(&number, data, sizeof number);
+        RegCloseKey(key);
+    }
+    return number;
+}
+
+/*
+ * A path too long to leave room for the key's prefix and suffix cannot name
+ * a key we could open; such an interface is offered as the default port.
+ */
+#define MAX_USB_PATH ((int)(NAME_SIZE - sizeof DeviceClassesPrefix - sizeof DeviceParametersSuffix + 1))
+
+static void GetUsbPortNameFromSet(HDEVINFO set, WORD index, char *name)
+{
+    SP_DEVICE_INTERFACE_DATA iface;
+    SP_DEVICE_INTERFACE_DETAIL_DATA_A *detail;
+    DWORD needed = 0;
+    char path[NAME_SIZE], prefix[NAME_SIZE], formatted[NAME_SIZE];
+    const char *devicePath;
+    int usbPrefixLength = lstrlenA(productIdentity.usbInterfacePrefix);
+
+    ZeroMemory(&iface, sizeof iface);
+    iface.cbSize = sizeof iface;
+    if (!SetupDiEnumDeviceInterfaces(set, NULL, &UsbPrinterInterface, index, &iface)) {
+        CopyText(name, TEXT_SIZE, DefaultUsbPort);
+        return;
+    }
+    SetupDiGetDeviceInterfaceDetailA(set, &iface, NULL, 0, &needed, NULL);
+    if (needed < sizeof *detail) return;
+    detail = (SP_DEVICE_INTERFACE_DETAIL_DATA_A *)GlobalAlloc(GPTR, needed);
+    if (!detail) return;
+    detail->cbSize = sizeof *detail;
+    if (!SetupDiGetDeviceInterfaceDetailA(set, &iface, detail, needed, NULL, NULL)) {
+        GlobalFree(detail);
+        return;
+    }
+
+    ZeroMemory(path, sizeof path);
+    ZeroMemory(prefix, sizeof prefix);
+    ZeroMemory(formatted, sizeof formatted);
+    devicePath = detail->DevicePath;
+    if (lstrlenA(devicePath) > 4) CopyText(path, sizeof path, devicePath + 4);
+    CopyText(prefix, usbPrefixLength + 1, path);
+
+    if (lstrcmpA(prefix, productIdentity.usbInterfacePrefix) || lstrlenA(devicePath) - 4 > MAX_USB_PATH) {
+        ZeroMemory(name, NAME_SIZE);
+        CopyText(name, TEXT_SIZE, DefaultUsbPort);
+    } else {
+        snprintf(formatted, sizeof formatted, "USB%03lu", ReadUsbPortNumber(path));
+        CopyText(name, TEXT_SIZE, formatted);
+        installState.usbPortIndex = index;
+    }
+    GlobalFree(detail);
+}
+
+static void GetUsbPortName(WORD index, char *name)
+{
+    DWORD count;
+    PORT_INFO_1A *ports = FetchPorts(&count);
+    HDEVINFO set;
+
+    if (!ports) return;
+    set = SetupDiGetClassDevsA(&UsbPrinterInterface, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set != INVALID_HANDLE_VALUE) {
+        GetUsbPortNameFromSet(set, index, name);
+        SetupDiDestroyDeviceInfoList(set);
+    }
+    LocalFree(ports);
+}
+
+void GetPortNameAt(WORD index, char *name)
+{
+    if (installState.portKind == PORT_KIND_USB)
+        GetUsbPortName(index, name);
+    else
+        GetSerialPortName(index, name);
+}
+
+void GetPortIconName(const char *rowText, char *iconName)
+{
+    const char *icon = "IDI_NETWORK";
+
+    if (!lstrcmpiA(rowText, "FILE:"))
+        icon = "IDI_SETUP";
+    else if (!strncmp(rowText, "LPT", 3) || !strncmp(rowText, "COM", 3))
+        icon = "IDI_PORT";
+    CopyText(iconName, NAME_SIZE, icon);
+}
+
+int StorePortSelection(HWND portPage)
+{
+    HWND list = GetDlgItem(portPage, IDC_PORT_LIST);
+    LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
+
+    if (row == LB_ERR) return 0;
+    if (SendMessageA(list, LB_GETTEXTLEN, row, 0) >= TEXT_SIZE) return 0;
+    SendMessageA(list, LB_GETTEXT, row, (LPARAM)installState.portName);
+    return 1;
+}

@@ -1,0 +1,116 @@
+/*
+ * Registers the copied driver, the optional print processor and the printer
+ * with the local spooler, and gives a serial port its line settings.
+ */
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+#include "install_state.h"
+#include "product.h"
+#include "registration.h"
+#include "setup_info.h"
+
+static const char PortsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
+static const char SerialLineSettings[] = "115200,n,8,1";
+
+int ReportSpoolerError(const char *format, const char *caption)
+{
+    DWORD code = GetLastError();
+    char text[1280];
+
+    snprintf(text, sizeof text, format, (int)code);
+    MessageBoxA(NULL, text, caption, MB_ICONERROR | MB_OK);
+    return 0;
+}
+
+/* The last-write time of the driver's own library; zero when it cannot be read. */
+static void ReadDriverDate(FILETIME *date)
+{
+    FILETIME created, accessed;
+    HANDLE file;
+
+    ZeroMemory(date, sizeof *date);
+    file = CreateFileA("QLRM550.DLL", GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return;
+    if (!GetFileTime(file, &created, &accessed, date)) ZeroMemory(date, sizeof *date);
+    CloseHandle(file);
+}
+
+static int AddDriverAndPrintProcessor(void)
+{
+    DRIVER_INFO_6A driver;
+    char previousNames[TEXT_SIZE + 1];
+
+    /* The previous-names list holds the one name, ended by an empty one. */
+    ZeroMemory(previousNames, sizeof previousNames);
+    CopyText(previousNames, TEXT_SIZE, installState.modelName);
+
+    ZeroMemory(&driver, sizeof driver);
+    driver.cVersion = 3;
+    driver.pName = installState.modelName;
+    driver.pEnvironment = (LPSTR)installState.environment;
+    driver.pDriverPath = (LPSTR)"UNIDRV.DLL";
+    driver.pDataFile = (LPSTR)"QLRM550.GPD";
+    driver.pConfigFile = (LPSTR)"UNIDRVUI.DLL";
+    driver.pHelpFile = (LPSTR)"UNIDRV.HLP";
+    driver.pDependentFiles = installState.dependentFiles;
+    driver.pMonitorName = NULL;
+    driver.pDefaultDataType = (LPSTR)"RAW";
+    driver.pszzPreviousNames = previousNames;
+    ReadDriverDate(&driver.ftDriverDate);
+    driver.dwlDriverVersion = 0;
+    driver.pszMfgName = (LPSTR)GetManufacturerName();
+    driver.pszOEMUrl = (LPSTR)GetOemUrl();
+    driver.pszHardwareID = (LPSTR)GetHardwareId(installState.modelName);
+    driver.pszProvider = (LPSTR)GetProviderName();
+
+    if (!AddPrinterDriverA(NULL, 6, (BYTE *)&driver))
+        return ReportSpoolerError("Cannot add a printer driver!\r\n(System Error Code : %d)",
+                                  "Add a printer error");
+    if (installState.printProcessorName[0])
+        AddPrintProcessorA(NULL, NULL, installState.printProcessorFile, installState.printProcessorName);
+    return 1;
+}
+
+static void WriteSerialSettings(void)
+{
+    HKEY key;
+
+    if (strncmp(installState.portName, "COM", 3)) return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    RegSetValueExA(key, installState.portName, 0, REG_SZ, (const BYTE *)SerialLineSettings,
+                   sizeof SerialLineSettings);
+    RegCloseKey(key);
+}
+
+int RegisterDriverAndPrinter(void)
+{
+    OSVERSIONINFOA version;
+    PRINTER_INFO_2A printer;
+    HANDLE handle;
+
+    ZeroMemory(&printer, sizeof printer);
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    /* Every system this 64-bit program runs on is NT 5 or later; an older one
+       gets the printer without a driver of ours. */
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5) {
+        if (!AddDriverAndPrintProcessor()) return 0;
+    }
+
+    printer.pPrinterName = installState.modelName;
+    printer.pPortName = installState.portName;
+    printer.pDriverName = installState.modelName;
+    printer.pPrintProcessor = installState.printProcessorName;
+    printer.pDatatype = installState.dataType;
+    printer.Attributes = PRINTER_ATTRIBUTE_DO_COMPLETE_FIRST | PRINTER_ATTRIBUTE_RAW_ONLY;
+    handle = AddPrinterA(NULL, 2, (BYTE *)&printer);
+    if (!handle)
+        return ReportSpoolerError("Cannot add a printer !\r\n(System Error Code : %d)",
+                                  "Add a printer error ");
+    ClosePrinter(handle);
+
+    WriteSerialSettings();
+    return 1;
+}

@@ -1,0 +1,9 @@
+/* Registration of driver, print processor and printer with the spooler. */
+#ifndef REGISTRATION_H
+#define REGISTRATION_H
+
+int RegisterDriverAndPrinter(void);
+int ReportSpoolerError(const char *format, const char *caption);
+int MakeDefaultPrinter(const char *printerName);
+
+#endif

@@ -1,0 +1,68 @@
+/*
+ * The robot: drives the real drvsetup.exe and drvremove.exe inside the test's
+ * own Wine prefix, the way a person would, and reads what they leave behind.
+ * Every wait has a time-out; a helper that fails reports the caller's line.
+ */
+#ifndef ROBOT_H
+#define ROBOT_H
+
+#include <windows.h>
+#include <string>
+#include <vector>
+
+#define WAIT_MS 15000
+
+struct Program
+{
+    PROCESS_INFORMATION pi;
+    bool running;
+};
+
+/* Package and programs */
+std::string PackageDir(void);
+std::string ResultsDir(void);
+void StagePackage(const char *targetDir);
+void WriteTextFile(const char *path, const char *text);
+bool StartProgram(Program *program, const char *exePath, const char *currentDir);
+int WaitForExit_(int line, Program *program, DWORD timeoutMs);
+#define WaitForExit(p) WaitForExit_(__LINE__, p, WAIT_MS)
+void EndProgram(Program *program);
+
+/* Windows of the program */
+HWND FindPage(DWORD pid, int controlId, const char *caption);
+HWND WaitForPage_(int line, Program *program, int controlId, const char *caption, DWORD timeoutMs);
+#define WaitForPage(p, id, caption) WaitForPage_(__LINE__, p, id, caption, WAIT_MS)
+HWND WaitForCaption_(int line, Program *program, const char *caption, DWORD timeoutMs);
+#define WaitForCaption(p, caption) WaitForCaption_(__LINE__, p, caption, WAIT_MS)
+bool WaitForGone_(int line, HWND hwnd, DWORD timeoutMs);
+#define WaitForGone(hwnd) WaitForGone_(__LINE__, hwnd, WAIT_MS)
+std::vector<HWND> TopLevelDialogs(DWORD pid);
+
+std::string WindowText(HWND hwnd);
+std::string ControlText(HWND dialog, int id);
+std::string AllTexts(HWND dialog);
+std::vector<std::string> ListRows(HWND dialog, int id);
+int ListSelection(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsShown(HWND dialog, int id);
+HICON ControlIcon(HWND dialog, int id);
+void Click(HWND dialog, int id);
+void SelectRow(HWND dialog, int listId, int row);
+void Screenshot(HWND hwnd, const char *name);
+
+/* Answers the program's own message dialogs and the system's message boxes */
+void AnswerMessage_(int line, Program *program, const char *caption, const char *expectedText, int button);
+#define AnswerMessage(p, caption, text, button) AnswerMessage_(__LINE__, p, caption, text, button)
+
+/* State left in the system */
+std::string RegString(HKEY root, const char *path, const char *value, bool *found);
+bool RegKeyExists(HKEY root, const char *path);
+void RegSetString(HKEY root, const char *path, const char *value, const char *data);
+void RegDeleteValueIfAny(HKEY root, const char *path, const char *value);
+bool FileExists(const char *path);
+
+/* Fixtures */
+void AddUsbPrinterInterface(const char *serial, const char *vidPid, int portNumber);
+void SetSpoolerPorts(const char *const *names, int count);
+
+#endif
