@@ -389,9 +389,10 @@ void AddUsbPrinterInterface(const char *serial, const char *vidPid, int portNumb
     RegSetValueExA(key, "Linked", 0, REG_DWORD, (const BYTE *)&linked, sizeof linked);
     RegCloseKey(key);
 
+    if (portNumber < 0) return;
     snprintf(path, sizeof path, "%s\\#\\Device Parameters", iface);
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL), ERROR_SUCCESS);
-    if (portNumber >= 0) RegSetValueExA(key, "Port Number", 0, REG_DWORD, (const BYTE *)&port, sizeof port);
+    RegSetValueExA(key, "Port Number", 0, REG_DWORD, (const BYTE *)&port, sizeof port);
     RegCloseKey(key);
 }
 

@@ -61,7 +61,7 @@ void RegSetString(HKEY root, const char *path, const char *value, const char *da
 void RegDeleteValueIfAny(HKEY root, const char *path, const char *value);
 bool FileExists(const char *path);
 
-/* Fixtures */
+/* Fixtures; a negative port number leaves the interface without one */
 void AddUsbPrinterInterface(const char *serial, const char *vidPid, int portNumber);
 void SetSpoolerPorts(const char *const *names, int count);
 
