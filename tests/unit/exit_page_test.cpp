@@ -1,0 +1,109 @@
+/*
+ * The exit page run in this process: its two faces, and the default printer
+ * it sets only on success with the box left checked.
+ */
+#include <windows.h>
+#include <gtest/gtest.h>
+#include "dialog_kit.h"
+#include "dialog_observer.h"
+#include "install_state.h"
+#include "pages.h"
+#include "product.h"
+#include "resource.h"
+
+static std::string DefaultDevice(void)
+{
+    char device[512] = "";
+    GetProfileStringA("windows", "device", "", device, sizeof device);
+    return device;
+}
+
+static void AddTestPrinter(const char *name)
+{
+    DRIVER_INFO_3A driver = {};
+    PRINTER_INFO_2A printer = {};
+    char env[] = "Windows x64", file[] = "UNIDRV.DLL", port[] = "USB001", processor[] = "winprint", type[] = "RAW";
+
+    driver.cVersion = 3;
+    driver.pName = (LPSTR)name;
+    driver.pEnvironment = env;
+    driver.pDriverPath = driver.pDataFile = driver.pConfigFile = file;
+    ASSERT_TRUE(AddPrinterDriverA(NULL, 3, (BYTE *)&driver));
+    printer.pPrinterName = printer.pDriverName = (LPSTR)name;
+    printer.pPortName = port;
+    printer.pPrintProcessor = processor;
+    printer.pDatatype = type;
+    HANDLE handle = AddPrinterA(NULL, 2, (BYTE *)&printer);
+    ASSERT_TRUE(handle != NULL);
+    ClosePrinter(handle);
+}
+
+TEST(ExitPage, SuccessWithTheBoxCheckedMakesTheDefaultPrinter)
+{
+    HWND owner = MakeOwnerWindow();
+    appInstance = GetModuleHandleA(NULL);
+    AddTestPrinter("TARVOK QLP-RM550");
+    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
+
+    ObserverPlan plan = { "succeeded", { IDC_RESULT_TEXT, IDC_COPYRIGHT }, IDC_MESSAGE_ICON, IDC_DEFAULT_PRINTER,
+                          false, IDOK };
+    Observation seen;
+    HANDLE observer = StartObserver(&plan, &seen);
+    EXPECT_EQ(RunExitPage(owner, 1), IDOK);
+    FinishObserver(observer);
+
+    ASSERT_TRUE(seen.seen);
+    EXPECT_EQ(seen.caption, GetSetupTitle());
+    EXPECT_EQ(seen.texts[0], "The Installation has done successfully.");
+    EXPECT_EQ(seen.texts[1], GetCopyrightLine());
+    EXPECT_EQ(seen.icon, LoadIconA(NULL, IDI_ASTERISK));
+    EXPECT_TRUE(seen.boxShown);
+    EXPECT_TRUE(seen.boxChecked);
+    EXPECT_EQ(DefaultDevice(), "TARVOK QLP-RM550,TARVOK QLP-RM550,USB001");
+    DestroyWindow(owner);
+}
+
+TEST(ExitPage, NoDefaultPrinterWithoutTheBoxOrOnEscape)
+{
+    HWND owner = MakeOwnerWindow();
+    appInstance = GetModuleHandleA(NULL);
+    AddTestPrinter("TARVOK QLP-RM550");
+    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
+
+    ObserverPlan cleared = { NULL, {}, 0, IDC_DEFAULT_PRINTER, true, IDOK };
+    Observation seen;
+    HANDLE observer = StartObserver(&cleared, &seen);
+    EXPECT_EQ(RunExitPage(owner, 1), IDOK);
+    FinishObserver(observer);
+    EXPECT_EQ(DefaultDevice(), "") << "the box was cleared";
+
+    ObserverPlan escape = { NULL, {}, 0, 0, false, IDCANCEL };
+    observer = StartObserver(&escape, &seen);
+    EXPECT_EQ(RunExitPage(owner, 1), IDOK);
+    FinishObserver(observer);
+    EXPECT_EQ(DefaultDevice(), "") << "Escape leaves the default alone";
+    DestroyWindow(owner);
+}
+
+TEST(ExitPage, FailureShowsNoBox)
+{
+    HWND owner = MakeOwnerWindow();
+    appInstance = GetModuleHandleA(NULL);
+    AddTestPrinter("TARVOK QLP-RM550");
+    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
+
+    for (WORD status : { 2, 0, 7 }) {
+        SCOPED_TRACE(status);
+        ObserverPlan plan = { status == 2 ? "failed" : NULL, { IDC_RESULT_TEXT }, IDC_MESSAGE_ICON,
+                              IDC_DEFAULT_PRINTER, false, IDOK };
+        Observation seen;
+        HANDLE observer = StartObserver(&plan, &seen);
+        EXPECT_EQ(RunExitPage(owner, status), IDOK);
+        FinishObserver(observer);
+        EXPECT_EQ(seen.texts[0], "The Installation has failed.");
+        EXPECT_EQ(seen.icon, LoadIconA(NULL, IDI_HAND));
+        EXPECT_FALSE(seen.boxShown);
+        EXPECT_EQ(DefaultDevice(), "");
+    }
+    DestroyWindow(owner);
+}
