@@ -114,6 +114,28 @@ TEST_F(PortPage, NoSelectionWarnsOnNext)
     CancelAndExpectFailure(page);
 }
 
+TEST_F(PortPage, NoSpoolerPortsLeaveBothListsEmpty)
+{
+    SetSpoolerPorts(NULL, 0);
+    /* USB rows are asked for as many indices as the spooler has ports. */
+    HWND page = OpenPortPage(false);
+    ASSERT_TRUE(page != NULL);
+    EXPECT_TRUE(ListRows(page, IDC_PORT_LIST).empty());
+    Click(page, IDC_BACK);
+    WaitForGone(page);
+    page = WaitForPage(&setup, IDC_KIND_USB, NULL);
+    ASSERT_TRUE(page != NULL);
+    Click(page, IDC_KIND_SERIAL);
+    Sleep(200);
+    Click(page, IDC_NEXT);
+    page = WaitForPage(&setup, IDC_PORT_LIST, NULL);
+    ASSERT_TRUE(page != NULL);
+    EXPECT_TRUE(ListRows(page, IDC_PORT_LIST).empty());
+    Click(page, IDC_NEXT);
+    AnswerMessage(&setup, "Warinig", "Select printer port to connect.", IDOK);
+    CancelAndExpectFailure(page);
+}
+
 TEST_F(PortPage, ManyPortsAndOverlongInterfacePaths)
 {
     std::vector<std::string> names;

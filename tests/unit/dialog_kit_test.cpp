@@ -209,6 +209,39 @@ TEST(DialogKit, IconListRowsHeightAndDrawing)
     DestroyWindow(host);
 }
 
+TEST(DialogKit, SidePictureInASunkenFrame)
+{
+    appInstance = GetModuleHandleA(NULL);
+    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 60, 90);
+    SelectObject(dc, bitmap);
+    RECT all = { 0, 0, 60, 90 };
+    const COLORREF untouched = RGB(1, 2, 3);
+    HBRUSH brush = CreateSolidBrush(untouched);
+    FillRect(dc, &all, brush);
+
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = IDC_SIDE_PICTURE;
+    item.hDC = dc;
+    item.rcItem = { 10, 10, 50, 80 };
+    item.itemID = (UINT)-1;
+    DrawSidePicture(&item);
+    EXPECT_EQ(GetPixel(dc, 30, 45), untouched) << "item -1 draws nothing";
+
+    item.itemID = 0;
+    DrawSidePicture(&item);
+    /* The frame's dark line runs one pixel outside the picture's top left. */
+    EXPECT_EQ(GetPixel(dc, 11, 20), RGB(0, 0, 0));
+    EXPECT_NE(GetPixel(dc, 30, 45), untouched) << "the picture fills the inner rectangle";
+    EXPECT_EQ(GetPixel(dc, 5, 45), untouched) << "nothing outside the item";
+
+    DeleteObject(brush);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    ReleaseDC(NULL, screen);
+}
+
 TEST(DialogKit, IconNamesOfModelAndPortRows)
 {
     static const struct { const char *row, *icon; } ports[] = {
