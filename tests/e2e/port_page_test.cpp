@@ -23,6 +23,19 @@ protected:
         Click(page, IDC_NEXT);
         return WaitForPage(&setup, IDC_PORT_LIST, NULL);
     }
+
+    /* From the USB port list back to the Port kind page and on with serial. */
+    HWND BackToSerial(HWND page)
+    {
+        Click(page, IDC_BACK);
+        WaitForGone(page);
+        page = WaitForPage(&setup, IDC_KIND_USB, NULL);
+        if (!page) return NULL;
+        Click(page, IDC_KIND_SERIAL);
+        Sleep(200);
+        Click(page, IDC_NEXT);
+        return WaitForPage(&setup, IDC_PORT_LIST, NULL);
+    }
 };
 
 TEST_F(PortPage, SerialListWhenTheSpoolerListsComPortsFirst)
@@ -121,14 +134,7 @@ TEST_F(PortPage, NoSpoolerPortsLeaveBothListsEmpty)
     HWND page = OpenPortPage(false);
     ASSERT_TRUE(page != NULL);
     EXPECT_TRUE(ListRows(page, IDC_PORT_LIST).empty());
-    Click(page, IDC_BACK);
-    WaitForGone(page);
-    page = WaitForPage(&setup, IDC_KIND_USB, NULL);
-    ASSERT_TRUE(page != NULL);
-    Click(page, IDC_KIND_SERIAL);
-    Sleep(200);
-    Click(page, IDC_NEXT);
-    page = WaitForPage(&setup, IDC_PORT_LIST, NULL);
+    page = BackToSerial(page);
     ASSERT_TRUE(page != NULL);
     EXPECT_TRUE(ListRows(page, IDC_PORT_LIST).empty());
     Click(page, IDC_NEXT);
@@ -151,14 +157,7 @@ TEST_F(PortPage, ManyPortsAndOverlongInterfacePaths)
     HWND page = OpenPortPage(false);
     ASSERT_TRUE(page != NULL);
     EXPECT_EQ(ListRows(page, IDC_PORT_LIST), std::vector<std::string>{ "USB001" });
-    Click(page, IDC_BACK);
-    WaitForGone(page);
-    page = WaitForPage(&setup, IDC_KIND_USB, NULL);
-    ASSERT_TRUE(page != NULL);
-    Click(page, IDC_KIND_SERIAL);
-    Sleep(200);
-    Click(page, IDC_NEXT);
-    page = WaitForPage(&setup, IDC_PORT_LIST, NULL);
+    page = BackToSerial(page);
     ASSERT_TRUE(page != NULL);
     std::vector<std::string> rows = ListRows(page, IDC_PORT_LIST);
     /* Wine sorts the ports by name, COM10: before COM1:. */
