@@ -151,8 +151,6 @@ int ReadInstallSection(HWND modelPage)
     }
     BuildDependentFiles(copyFiles);
     ReadSetupValue(dataSection, "DefaultDataType", "RAW", installState.dataType, TEXT_SIZE);
-    if (!installState.dataType[0] && !dataSection[0])
-        CopyText(installState.dataType, TEXT_SIZE, "RAW");
 
     installState.printProcessorDirectory[0] = 0;
     GetPrintProcessorDirectoryA(NULL, (LPSTR)installState.environment, 1,

@@ -44,6 +44,23 @@ TEST_F(Scenario, ClosingTheControllerFromOutsideEndsOnTheFailurePage)
     ExpectExitPage(false, "exit-after-outside-close");
 }
 
+TEST_F(Scenario, CommandsOutsideThePageTableChangeNothing)
+{
+    StartSetup();
+    HWND welcome = WaitForPage(&setup, IDC_WELCOME_TEXT, NULL);
+    ASSERT_TRUE(welcome != NULL);
+    HWND controller = FindWindowA(ControllerClass, NULL);
+    /* A page id with a notification code, and ids the table does not hold. */
+    PostMessageA(controller, WM_COMMAND, MAKEWPARAM(1001, 1), 0);
+    PostMessageA(controller, WM_COMMAND, 1005, 0);
+    PostMessageA(controller, WM_COMMAND, 1010, 0);
+    Sleep(1000);
+    std::vector<HWND> dialogs = TopLevelDialogs(setup.pi.dwProcessId);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0], welcome);
+    CancelAndExpectFailure(welcome);
+}
+
 TEST_F(Scenario, SecondCopyRunsItsOwnWizard)
 {
     Program second;
