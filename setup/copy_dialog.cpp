@@ -1,22 +1,146 @@
 /*
- * The copy dialog's launcher. The copy with its progress bar is not in place
- * yet, and neither is its template, so the launcher's dialog cannot be
- * created and the installation ends as a failed one.
+ * The copy dialog: puts the print processor's library, the model's files and
+ * the Unidrv files where the spooler expects them, with a progress bar. The
+ * copy runs in the dialog's own timer handler and pumps messages between
+ * files, so Cancel can be pressed while it runs.
  */
 #include <windows.h>
+#include <stdio.h>
 #include "dialog_kit.h"
 #include "install_state.h"
 #include "pages.h"
 #include "product.h"
+#include "resource.h"
+
+static const char *const UnidrvFiles[] = {
+    "STDNAMES.GPD", "UNIDRV.DLL", "UNIDRV.HLP", "UNIDRVUI.DLL", "UNIRES.DLL",
+};
+
+static const char PrintProcessorSource[] = "c:\\TARVOK\\";
+
+#define BAR_COLOUR RGB(0, 0, 128)
+
+/* Copies a file of the current directory into the target directory, replacing it. */
+static void CopyIntoDirectory(const char *name, const char *targetDirectory)
+{
+    char target[TEXT_SIZE];
+
+    CopyText(target, sizeof target, targetDirectory);
+    AppendText(target, sizeof target, name);
+    CopyFileA(name, target, FALSE);
+}
+
+static void CopyListedFile(HWND dialog, int index)
+{
+    const char *name = installState.dependentFiles;
+    unsigned i;
+
+    while (index-- > 0 && *name) name += lstrlenA(name) + 1;
+    SetDlgItemTextA(dialog, IDC_COPY_FILE, name);
+    CopyIntoDirectory(name, installState.x64DriverDirectory);
+    for (i = 0; i < ARRAYSIZE(UnidrvFiles); i++)
+        CopyIntoDirectory(UnidrvFiles[i], installState.x64DriverDirectory);
+}
+
+/* With no listed files there is nothing to measure: the bar stays empty. */
+static void PaintProgress(HWND bar, HBRUSH brush, const RECT *r)
+{
+    char text[32];
+    RECT filled, rest;
+    int percent = installState.fileCount ? MulDiv(100, installState.filesCopied, installState.fileCount) : 0;
+    int edge = percent == 100 ? r->right : r->left + percent * (r->right - r->left) / 100;
+    HDC dc;
+
+    snprintf(text, sizeof text, "%d %%", percent);
+    SetRect(&filled, r->left, r->top, edge, r->bottom);
+    SetRect(&rest, edge, r->top, r->right, r->bottom);
+
+    dc = GetDC(bar);
+    ExcludeClipRect(dc, rest.left, rest.top, rest.right, rest.bottom);
+    FillRect(dc, &filled, brush);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, text, -1, (RECT *)r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ReleaseDC(bar, dc);
+
+    dc = GetDC(bar);
+    ExcludeClipRect(dc, filled.left, filled.top, filled.right, filled.bottom);
+    FillRect(dc, &rest, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, text, -1, (RECT *)r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ReleaseDC(bar, dc);
+}
+
+static void CopyPass(HWND dialog, int copy)
+{
+    HWND bar = GetDlgItem(dialog, IDC_COPY_BAR);
+    HBRUSH brush = CreateSolidBrush(BAR_COLOUR);
+    char source[TEXT_SIZE];
+    RECT r;
+    MSG msg;
+
+    GetClientRect(bar, &r);
+    if (!copy) {
+        if (installState.fileCount) PaintProgress(bar, brush, &r);
+        DeleteObject(brush);
+        return;
+    }
+    if (installState.printProcessorFile[0]) {
+        char target[TEXT_SIZE];
+        CopyText(source, sizeof source, PrintProcessorSource);
+        AppendText(source, sizeof source, installState.printProcessorFile);
+        CopyText(target, sizeof target, installState.printProcessorDirectory);
+        AppendText(target, sizeof target, installState.printProcessorFile);
+        CopyFileA(source, target, FALSE);
+    }
+    while (!installState.copyCancelled && installState.filesCopied < installState.fileCount) {
+        CopyListedFile(dialog, installState.filesCopied);
+        installState.filesCopied++;
+        PaintProgress(bar, brush, &r);
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (!installState.copyCancelled) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    DeleteObject(brush);
+}
+
+static void OnCopyCancel(HWND hwnd)
+{
+    installState.copyCancelled = 1;
+    if (ConfirmCancel(hwnd) == IDYES) {
+        EndDialog(hwnd, PAGE_CANCEL);
+        return;
+    }
+    installState.copyCancelled = 0;
+    CopyPass(hwnd, 1);
+}
 
 static INT_PTR CALLBACK CopyDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
         CenterOnParent(hwnd);
+        SetFocus(GetDlgItem(hwnd, IDCANCEL));
+        SetTimer(hwnd, TIMER_START_COPY, 100, NULL);
+        break;
+    case WM_TIMER:
+        KillTimer(hwnd, wParam);
+        if (wParam == TIMER_START_COPY)
+            CopyPass(hwnd, 1);
+        else if (wParam == TIMER_CLOSE_COPY)
+            EndDialog(hwnd, PAGE_OK);
         break;
     case WM_COMMAND:
-        if (wParam == IDCANCEL && ConfirmCancel(hwnd) == IDYES) EndDialog(hwnd, PAGE_CANCEL);
+        if (wParam == IDOK)
+            SetTimer(hwnd, TIMER_CLOSE_COPY, 1000, NULL);
+        else if (wParam == IDCANCEL)
+            OnCopyCancel(hwnd);
+        break;
+    case WM_ENTERIDLE:
+        CopyPass(hwnd, 0);
         break;
     }
     return FALSE;

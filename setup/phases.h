@@ -1,0 +1,11 @@
+/* The timed phases of the installation and the registry cleanup they use. */
+#ifndef PHASES_H
+#define PHASES_H
+
+#include <windows.h>
+
+int DeleteRegistryTree(HKEY parent, const char *subkey, char *nameBuffer);
+void DeleteRegistryKey(const char *path);
+void DeleteFormValue(const char *formName);
+
+#endif
