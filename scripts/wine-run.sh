@@ -15,6 +15,10 @@ trap cleanup EXIT
 trap 'exit 124' INT TERM
 
 start_wine_services
-timeout -k 5 "${WINE_RUN_TIMEOUT:-600}" $WINE64 "$@"
+# Wine's own messages, the relay journal among them, go to C:\wine-stderr.txt
+# of the prefix, where a test can read them; a failing run shows their end.
+journal="$WINEPREFIX/drive_c/wine-stderr.txt"
+timeout -k 5 "${WINE_RUN_TIMEOUT:-600}" $WINE64 "$@" 2>"$journal"
 status=$?
+[ $status = 0 ] || tail -c 4000 "$journal" >&2
 exit $status

@@ -33,8 +33,15 @@ protected:
         StartProgram(&setup, SETUP_EXE, currentDir);
     }
 
-    /* Walks from the start to the page that holds the control. */
-    HWND WalkTo(int controlId);
+    /* Starts the wizard with the relay journal of the calls named. */
+    void StartTracedSetup(const char *relayInclude);
+    /* The journal's Call and Ret lines, once the program has ended. */
+    std::string Journal(void);
+    bool JournalHas(const char *text) { return Journal().find(text) != std::string::npos; }
+
+    /* Walks from the start to the page that holds the control; traced with
+       the relay journal of the calls named, if any. */
+    HWND WalkTo(int controlId, const char *relayInclude = NULL);
 
     /* Cancels the open page, confirms, and checks the failure exit page. */
     void CancelAndExpectFailure(HWND page);

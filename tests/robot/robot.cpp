@@ -81,6 +81,35 @@ bool StartProgram(Program *program, const char *exePath, const char *currentDir)
     return program->running;
 }
 
+/*
+ * Wine takes its debug channels from the environment the program starts
+ * with and writes them to the standard error it got from Wine, which the
+ * runner collects; only this program is traced.
+ */
+bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
+                        const char *relayInclude)
+{
+    RegSetString(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayInclude", relayInclude);
+    SetEnvironmentVariableA("WINEDEBUG", "+pid,+relay");
+    StartProgram(program, exePath, currentDir);
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
+    return program->running;
+}
+
+std::string ReadTextFile(const char *path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    std::string text;
+    char chunk[65536];
+    DWORD got;
+
+    if (file == INVALID_HANDLE_VALUE) return text;
+    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got) text.append(chunk, got);
+    CloseHandle(file);
+    return text;
+}
+
 int WaitForExit_(int line, Program *program, DWORD timeoutMs)
 {
     DWORD code = (DWORD)-1;

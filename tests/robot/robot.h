@@ -24,6 +24,12 @@ std::string ResultsDir(void);
 void StagePackage(const char *targetDir);
 void WriteTextFile(const char *path, const char *text);
 bool StartProgram(Program *program, const char *exePath, const char *currentDir);
+/* Starts the program with Wine's relay journal of the calls named (Wine's
+   RelayInclude syntax); the runner collects it in WINE_JOURNAL. */
+#define WINE_JOURNAL "C:\\wine-stderr.txt"
+bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
+                        const char *relayInclude);
+std::string ReadTextFile(const char *path);
 int WaitForExit_(int line, Program *program, DWORD timeoutMs);
 #define WaitForExit(p) WaitForExit_(__LINE__, p, WAIT_MS)
 void EndProgram(Program *program);
