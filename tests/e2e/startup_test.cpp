@@ -103,11 +103,13 @@ TEST_F(Scenario, SetupInformationIsReadBesideTheProgram)
     CancelAndExpectFailure(model);
 }
 
-TEST_F(Scenario, RemovalProgramStartsAndEndsByItself)
+TEST_F(Scenario, RemovalProgramWithNothingToRemoveEndsSilently)
 {
     Program remover;
 
     ASSERT_TRUE(StartProgram(&remover, REMOVE_EXE, INSTALL_DIR));
-    EXPECT_TRUE(TopLevelDialogs(remover.pi.dwProcessId).empty());
+    EXPECT_TRUE(FindWindowA("Tarvok_Printer_Driver_Uninstaller", NULL) != NULL);
+    EXPECT_FALSE(IsWindowVisible(FindWindowA("Tarvok_Printer_Driver_Uninstaller", NULL)));
     EXPECT_EQ(WaitForExit(&remover), 0);
+    EXPECT_TRUE(TopLevelDialogs(remover.pi.dwProcessId).empty());
 }
