@@ -6,6 +6,7 @@
  */
 #include <windows.h>
 #include <setupapi.h>
+#include "hidden_window.h"
 #include "product.h"
 #include "remover.h"
 #include "shutdown.h"
@@ -114,36 +115,6 @@ LRESULT CALLBACK RemoverWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 int RunRemove(HINSTANCE instance)
 {
-    WNDCLASSA wc;
-    RECT desktop;
-    HWND hwnd;
-    MSG msg;
-
     appInstance = instance;
-    if (!FindWindowA(RemoverClassName, RemoverClassName)) {
-        ZeroMemory(&wc, sizeof wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = RemoverWindowProc;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, "IDI_SETUP");
-        wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
-        wc.lpszClassName = RemoverClassName;
-        if (!RegisterClassA(&wc)) return 0;
-    }
-    SetErrorMode(SEM_FAILCRITICALERRORS);
-
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    hwnd = CreateWindowExA(0, RemoverClassName, GetSetupTitle(), WS_OVERLAPPEDWINDOW,
-                           desktop.left, desktop.top, desktop.right, desktop.bottom,
-                           NULL, NULL, instance, NULL);
-    if (!hwnd) return 0;
-    ShowWindow(hwnd, SW_HIDE);
-
-    msg.wParam = 0;
-    while (GetMessageA(&msg, NULL, 0, 0)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return (int)msg.wParam;
+    return RunHiddenWindow(instance, RemoverClassName, RemoverWindowProc);
 }

@@ -6,6 +6,7 @@
 #include "controller.h"
 #include "install_state.h"
 #include "pages.h"
+#include "hidden_window.h"
 #include "product.h"
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
@@ -102,39 +103,7 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 int RunSetup(HINSTANCE instance)
 {
-    WNDCLASSA wc;
-    RECT desktop;
-    HWND hwnd;
-    MSG msg;
-
     appInstance = instance;
     installState.environment = GetSpoolerEnvironment();
-
-    if (!FindWindowA(ControllerClassName, ControllerClassName)) {
-        ZeroMemory(&wc, sizeof wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = ControllerWindowProc;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, "IDI_SETUP");
-        wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
-        wc.lpszClassName = ControllerClassName;
-        if (!RegisterClassA(&wc)) return 0;
-    }
-    SetErrorMode(SEM_FAILCRITICALERRORS);
-
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    hwnd = CreateWindowExA(0, ControllerClassName, GetSetupTitle(), WS_OVERLAPPEDWINDOW,
-                           desktop.left, desktop.top, desktop.right, desktop.bottom,
-                           NULL, NULL, instance, NULL);
-    /* A foreign window of our class name kept us from registering the class. */
-    if (!hwnd) return 0;
-    ShowWindow(hwnd, SW_HIDE);
-
-    msg.wParam = 0;
-    while (GetMessageA(&msg, NULL, 0, 0)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return (int)msg.wParam;
+    return RunHiddenWindow(instance, ControllerClassName, ControllerWindowProc);
 }

@@ -38,12 +38,23 @@ static void AddTestPrinter(const char *name)
     ClosePrinter(handle);
 }
 
-TEST(ExitPage, SuccessWithTheBoxCheckedMakesTheDefaultPrinter)
+class ExitPage : public ::testing::Test
 {
-    HWND owner = MakeOwnerWindow();
-    appInstance = GetModuleHandleA(NULL);
-    AddTestPrinter("TARVOK QLP-RM550");
-    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
+protected:
+    HWND owner;
+
+    void SetUp() override
+    {
+        owner = MakeOwnerWindow();
+        appInstance = GetModuleHandleA(NULL);
+        AddTestPrinter("TARVOK QLP-RM550");
+        lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
+    }
+    void TearDown() override { DestroyWindow(owner); }
+};
+
+TEST_F(ExitPage, SuccessWithTheBoxCheckedMakesTheDefaultPrinter)
+{
 
     ObserverPlan plan = { "succeeded", { IDC_RESULT_TEXT, IDC_COPYRIGHT }, IDC_MESSAGE_ICON, IDC_DEFAULT_PRINTER,
                           false, IDOK };
@@ -60,15 +71,10 @@ TEST(ExitPage, SuccessWithTheBoxCheckedMakesTheDefaultPrinter)
     EXPECT_TRUE(seen.boxShown);
     EXPECT_TRUE(seen.boxChecked);
     EXPECT_EQ(DefaultDevice(), "TARVOK QLP-RM550,TARVOK QLP-RM550,USB001");
-    DestroyWindow(owner);
 }
 
-TEST(ExitPage, NoDefaultPrinterWithoutTheBoxOrOnEscape)
+TEST_F(ExitPage, NoDefaultPrinterWithoutTheBoxOrOnEscape)
 {
-    HWND owner = MakeOwnerWindow();
-    appInstance = GetModuleHandleA(NULL);
-    AddTestPrinter("TARVOK QLP-RM550");
-    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
 
     ObserverPlan cleared = { NULL, {}, 0, IDC_DEFAULT_PRINTER, true, IDOK };
     Observation seen;
@@ -82,15 +88,10 @@ TEST(ExitPage, NoDefaultPrinterWithoutTheBoxOrOnEscape)
     EXPECT_EQ(RunExitPage(owner, 1), IDOK);
     FinishObserver(observer);
     EXPECT_EQ(DefaultDevice(), "") << "Escape leaves the default alone";
-    DestroyWindow(owner);
 }
 
-TEST(ExitPage, FailureShowsNoBox)
+TEST_F(ExitPage, FailureShowsNoBox)
 {
-    HWND owner = MakeOwnerWindow();
-    appInstance = GetModuleHandleA(NULL);
-    AddTestPrinter("TARVOK QLP-RM550");
-    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
 
     for (WORD status : { 2, 0, 7 }) {
         SCOPED_TRACE(status);
@@ -105,5 +106,4 @@ TEST(ExitPage, FailureShowsNoBox)
         EXPECT_FALSE(seen.boxShown);
         EXPECT_EQ(DefaultDevice(), "");
     }
-    DestroyWindow(owner);
 }

@@ -1,0 +1,46 @@
+/*
+ * Both programs are driven by one hidden top-level window sized to the
+ * desktop: it owns every dialog, which then stands in the middle of the
+ * screen when it centres itself on its owner.
+ */
+#include <windows.h>
+#include "hidden_window.h"
+#include "product.h"
+
+int RunHiddenWindow(HINSTANCE instance, const char *className, WNDPROC windowProc)
+{
+    WNDCLASSA wc;
+    RECT desktop;
+    HWND hwnd;
+    MSG msg;
+
+    /* The window's title differs from its class name, so this finds only a
+       foreign window; a second copy of the program runs on its own. */
+    if (!FindWindowA(className, className)) {
+        ZeroMemory(&wc, sizeof wc);
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconA(instance, "IDI_SETUP");
+        wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+        wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
+        wc.lpszClassName = className;
+        if (!RegisterClassA(&wc)) return 0;
+    }
+    SetErrorMode(SEM_FAILCRITICALERRORS);
+
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    hwnd = CreateWindowExA(0, className, GetSetupTitle(), WS_OVERLAPPEDWINDOW,
+                           desktop.left, desktop.top, desktop.right, desktop.bottom,
+                           NULL, NULL, instance, NULL);
+    /* A foreign window of our class name kept us from registering the class. */
+    if (!hwnd) return 0;
+    ShowWindow(hwnd, SW_HIDE);
+
+    msg.wParam = 0;
+    while (GetMessageA(&msg, NULL, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
+}
