@@ -23,7 +23,7 @@ protected:
         if (!page) return NULL;
         if (serial) {
             Click(page, IDC_KIND_SERIAL);
-            Sleep(200);
+            WaitForCheck(page, IDC_KIND_SERIAL, true);
         }
         Click(page, IDC_NEXT);
         page = WaitForPage(&setup, IDC_PORT_LIST, NULL);
@@ -104,8 +104,7 @@ TEST_F(Install, OnSerialWithoutTheDefaultPrinter)
     HWND exitPage = WaitForExitPage();
     ASSERT_TRUE(exitPage != NULL);
     Click(exitPage, IDC_DEFAULT_PRINTER);
-    Sleep(200);
-    EXPECT_FALSE(IsChecked(exitPage, IDC_DEFAULT_PRINTER));
+    EXPECT_TRUE(WaitForCheck(exitPage, IDC_DEFAULT_PRINTER, false));
     Click(exitPage, IDOK);
     EXPECT_EQ(WaitForExit(&setup), 0);
 

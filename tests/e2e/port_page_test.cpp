@@ -18,7 +18,7 @@ protected:
         if (!page) return NULL;
         if (serial) {
             Click(page, IDC_KIND_SERIAL);
-            Sleep(200);
+            WaitForCheck(page, IDC_KIND_SERIAL, true);
         }
         Click(page, IDC_NEXT);
         return WaitForPage(&setup, IDC_PORT_LIST, NULL);
@@ -32,7 +32,7 @@ protected:
         page = WaitForPage(&setup, IDC_KIND_USB, NULL);
         if (!page) return NULL;
         Click(page, IDC_KIND_SERIAL);
-        Sleep(200);
+        WaitForCheck(page, IDC_KIND_SERIAL, true);
         Click(page, IDC_NEXT);
         return WaitForPage(&setup, IDC_PORT_LIST, NULL);
     }

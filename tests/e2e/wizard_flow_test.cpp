@@ -91,8 +91,7 @@ TEST_F(Scenario, BackFromThePortPageAlwaysChecksUsb)
     EXPECT_FALSE(IsChecked(page, IDC_KIND_SERIAL));
 
     Click(page, IDC_KIND_SERIAL);
-    Sleep(200);
-    EXPECT_TRUE(IsChecked(page, IDC_KIND_SERIAL));
+    EXPECT_TRUE(WaitForCheck(page, IDC_KIND_SERIAL, true));
     Click(page, IDC_NEXT);
     WaitForGone(page);
     page = WaitForPage(&setup, IDC_PORT_LIST, NULL);
@@ -119,8 +118,10 @@ TEST_F(Scenario, CancelAnsweredNoKeepsEveryPageAsItWas)
     for (int controlId : route) {
         page = WaitForPage(&setup, controlId, NULL);
         ASSERT_TRUE(page != NULL) << controlId;
-        if (controlId == IDC_KIND_USB) Click(page, IDC_KIND_SERIAL);
-        Sleep(200);
+        if (controlId == IDC_KIND_USB) {
+            Click(page, IDC_KIND_SERIAL);
+            EXPECT_TRUE(WaitForCheck(page, IDC_KIND_SERIAL, true));
+        }
         int selection = controlId == IDC_PORT_LIST ? ListSelection(page, IDC_PORT_LIST) : 0;
 
         Click(page, IDCANCEL);

@@ -290,6 +290,17 @@ bool IsChecked(HWND dialog, int id)
     return Ask(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool WaitForCheck(HWND dialog, int id, bool checked)
+{
+    DWORD start = GetTickCount();
+
+    while (IsChecked(dialog, id) != checked) {
+        if (GetTickCount() - start > WAIT_MS) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 bool IsShown(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);

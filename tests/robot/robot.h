@@ -50,6 +50,8 @@ std::string AllTexts(HWND dialog);
 std::vector<std::string> ListRows(HWND dialog, int id);
 int ListSelection(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
+/* Waits until a clicked box or button shows the state; false after the time-out. */
+bool WaitForCheck(HWND dialog, int id, bool checked);
 bool IsShown(HWND dialog, int id);
 HICON ControlIcon(HWND dialog, int id);
 void Click(HWND dialog, int id);
