@@ -42,13 +42,23 @@ static void CopyListedFile(HWND dialog, int index)
         CopyIntoDirectory(UnidrvFiles[i], installState.x64DriverDirectory);
 }
 
+int ProgressPercent(int filesCopied, int fileCount)
+{
+    return fileCount ? MulDiv(100, filesCopied, fileCount) : 0;
+}
+
+int ProgressFillEdge(int percent, const RECT *r)
+{
+    return percent == 100 ? r->right : r->left + percent * (r->right - r->left) / 100;
+}
+
 /* With no listed files there is nothing to measure: the bar stays empty. */
 static void PaintProgress(HWND bar, HBRUSH brush, const RECT *r)
 {
     char text[32];
     RECT filled, rest;
-    int percent = installState.fileCount ? MulDiv(100, installState.filesCopied, installState.fileCount) : 0;
-    int edge = percent == 100 ? r->right : r->left + percent * (r->right - r->left) / 100;
+    int percent = ProgressPercent(installState.filesCopied, installState.fileCount);
+    int edge = ProgressFillEdge(percent, r);
     HDC dc;
 
     snprintf(text, sizeof text, "%d %%", percent);

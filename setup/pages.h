@@ -11,6 +11,10 @@ INT_PTR RunPortPage(HWND owner);
 INT_PTR RunCopyDialog(HWND owner);
 INT_PTR RunExitPage(HWND owner, WORD exitStatus);
 
+/* The copy dialog's progress: percent done, rounded, and where the fill ends. */
+int ProgressPercent(int filesCopied, int fileCount);
+int ProgressFillEdge(int percent, const RECT *bar);
+
 int IsDriverInstalled(HWND page);
 void DeleteExistingPrinter(HWND page);
 void GetModelIconName(const char *rowText, char *iconName);

@@ -242,6 +242,24 @@ TEST(DialogKit, SidePictureInASunkenFrame)
     ReleaseDC(NULL, screen);
 }
 
+TEST(DialogKit, CopyProgressRoundsAndFillsTheBar)
+{
+    static const struct { int copied, count, percent, edge; } steps[] = {
+        { 1, 3, 33, 99 }, { 2, 3, 67, 201 }, { 3, 3, 100, 300 }, { 0, 5, 0, 0 }, { 1, 7, 14, 42 }, { 0, 0, 0, 0 },
+    };
+    RECT bar = { 0, 0, 300, 20 }, shifted = { 10, 0, 311, 20 };
+
+    for (auto &s : steps) {
+        SCOPED_TRACE(std::to_string(s.copied) + "/" + std::to_string(s.count));
+        int percent = ProgressPercent(s.copied, s.count);
+        EXPECT_EQ(percent, s.percent);
+        EXPECT_EQ(ProgressFillEdge(percent, &bar), s.edge);
+    }
+    /* At 100 % the fill reaches the right edge whatever the rounding. */
+    EXPECT_EQ(ProgressFillEdge(100, &shifted), 311);
+    EXPECT_EQ(ProgressFillEdge(50, &shifted), 160);
+}
+
 TEST(DialogKit, IconNamesOfModelAndPortRows)
 {
     static const struct { const char *row, *icon; } ports[] = {
