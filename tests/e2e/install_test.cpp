@@ -37,20 +37,22 @@ protected:
         return WaitForPage_(__LINE__, &setup, IDC_DEFAULT_PRINTER, SETUP_TITLE, 30000);
     }
 
-    std::string Printer(const char *name, std::string *port, std::string *processor, DWORD *attributes)
+    /* The printer's level-2 record in a line: driver, port, print processor,
+       data type and attributes. */
+    std::string Printer(const char *name)
     {
         HANDLE handle;
         BYTE buffer[8192];
         DWORD needed;
+        char line[1024];
 
         if (!OpenPrinterA((LPSTR)name, &handle, NULL)) return "<none>";
         GetPrinterA(handle, 2, buffer, sizeof buffer, &needed);
         ClosePrinter(handle);
         PRINTER_INFO_2A *info = (PRINTER_INFO_2A *)buffer;
-        *port = info->pPortName;
-        *processor = info->pPrintProcessor;
-        *attributes = info->Attributes;
-        return std::string(info->pDriverName) + "/" + info->pDatatype;
+        snprintf(line, sizeof line, "%s on %s, %s, %s, 0x%lx", info->pDriverName, info->pPortName,
+                 info->pPrintProcessor, info->pDatatype, info->Attributes);
+        return line;
     }
 };
 
@@ -68,13 +70,8 @@ TEST_F(Install, OnUsbWithTheDefaultPrinter)
     Click(exitPage, IDOK);
     EXPECT_EQ(WaitForExit(&setup), 0);
 
-    std::string port, processor;
-    DWORD attributes = 0;
     bool found;
-    EXPECT_EQ(Printer(MODEL, &port, &processor, &attributes), MODEL "/RAW");
-    EXPECT_EQ(port, "USB001");
-    EXPECT_EQ(processor, "QLPPrintProc");
-    EXPECT_EQ(attributes, 0x1200u);
+    EXPECT_EQ(Printer(MODEL), MODEL " on USB001, QLPPrintProc, RAW, 0x1200");
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, DRIVER_KEY, "Data File", &found), "QLRM550.GPD");
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, DEVICE_KEY, "device", &found), MODEL "," MODEL ",USB001");
 
@@ -108,11 +105,8 @@ TEST_F(Install, OnSerialWithoutTheDefaultPrinter)
     Click(exitPage, IDOK);
     EXPECT_EQ(WaitForExit(&setup), 0);
 
-    std::string port, processor;
-    DWORD attributes = 0;
     bool found;
-    EXPECT_EQ(Printer(MODEL, &port, &processor, &attributes), MODEL "/RAW");
-    EXPECT_EQ(port, "COM1:");
+    EXPECT_EQ(Printer(MODEL), MODEL " on COM1:, QLPPrintProc, RAW, 0x1200");
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, PORTS_KEY, "COM1:", &found), "115200,n,8,1");
     RegString(HKEY_CURRENT_USER, DEVICE_KEY, "device", &found);
     EXPECT_FALSE(found) << "no default printer was asked for";
@@ -127,9 +121,7 @@ TEST_F(Install, CancelInTheCopyDialog)
     Click(copy, IDCANCEL);
     AnswerMessage(&setup, "Question", "Are you sure you want to cancel QLP driver installation?", IDYES);
     ExpectExitPage(false, "exit-after-copy-cancel");
-    std::string port, processor;
-    DWORD attributes;
-    EXPECT_EQ(Printer(MODEL, &port, &processor, &attributes), "<none>");
+    EXPECT_EQ(Printer(MODEL), "<none>");
 }
 
 TEST_F(Install, CancelAnsweredNoInTheCopyDialogGoesOn)

@@ -31,22 +31,6 @@ TEST(Product, KoreanTextsAreCodePage949Bytes)
     EXPECT_EQ(strlen(GetWelcomeText()), 165u);
 }
 
-TEST(Product, IdentityAndSetupInfoTable)
-{
-    EXPECT_STREQ(productIdentity.printerModel, "TARVOK QLP-RM550");
-    EXPECT_STREQ(productIdentity.oemInfPath, "C:\\TARVOK\\qlrm550.inf");
-    EXPECT_STREQ(productIdentity.usbInterfacePrefix, "usb#vid_7c3e&pid_0914");
-    EXPECT_EQ(strlen(productIdentity.usbInterfacePrefix), 21u);
-    EXPECT_STREQ(productIdentity.productTag, "TarvokQLP-RM550EA55");
-    for (int i = 0; i < SETUP_INFO_ROWS; i++) {
-        EXPECT_EQ(SetupInfoTable[i].rowNumber, i);
-        EXPECT_STREQ(SetupInfoTable[i].fileName, "QLRM550.INF");
-        EXPECT_STREQ(SetupInfoTable[i].manufacturerSection, "TarvokSystems");
-    }
-    EXPECT_STREQ(GetManufacturerSection(), "TarvokSystems");
-    EXPECT_STREQ(GetSpoolerEnvironment(), "Windows x64");
-}
-
 TEST(Product, SetupInfoPathIsBesideTheProgramNotTheCurrentDirectory)
 {
     char module[MAX_PATH], expected[MAX_PATH], directory[1024];
