@@ -19,6 +19,9 @@ cp build/package/* "$WINEPREFIX/drive_c/TARVOK/"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     trap stop_wine EXIT
     start_wine_services
+    # The template draws its own captions for Xvfb; a real desktop's window
+    # manager does that here.
+    $WINE64 reg delete 'HKCU\Software\Wine\X11 Driver' /f </dev/null >/dev/null 2>&1 || true
     cd "$WINEPREFIX/drive_c/TARVOK"
     $WINE64 drvsetup.exe
     echo "The wizard has ended. Its prefix is $WINEPREFIX."
