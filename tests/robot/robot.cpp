@@ -383,15 +383,6 @@ void RegSetString(HKEY root, const char *path, const char *value, const char *da
     RegCloseKey(key);
 }
 
-void RegDeleteValueIfAny(HKEY root, const char *path, const char *value)
-{
-    HKEY key;
-
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key)) return;
-    RegDeleteValueA(key, value);
-    RegCloseKey(key);
-}
-
 bool FileExists(const char *path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;

@@ -66,7 +66,6 @@ void AnswerMessage_(int line, Program *program, const char *caption, const char 
 std::string RegString(HKEY root, const char *path, const char *value, bool *found);
 bool RegKeyExists(HKEY root, const char *path);
 void RegSetString(HKEY root, const char *path, const char *value, const char *data);
-void RegDeleteValueIfAny(HKEY root, const char *path, const char *value);
 bool FileExists(const char *path);
 
 /* Fixtures; a negative port number leaves the interface without one */
