@@ -29,7 +29,14 @@ protected:
         page = WaitForPage(&setup, IDC_PORT_LIST, NULL);
         if (!page) return NULL;
         Click(page, IDC_NEXT);
-        return WaitForPage(&setup, IDC_COPY_BAR, "Copying Files...");
+        /* The copy dialog stays about a second: no settling time for it. */
+        DWORD start = GetTickCount();
+        HWND copy;
+        while (!(copy = FindPage(setup.pi.dwProcessId, IDC_COPY_BAR, "Copying Files...")) &&
+               GetTickCount() - start < WAIT_MS)
+            Sleep(10);
+        EXPECT_TRUE(copy != NULL) << "no copy dialog";
+        return copy;
     }
 
     HWND WaitForExitPage(void)
