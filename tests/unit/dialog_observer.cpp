@@ -39,7 +39,7 @@ static DWORD WINAPI Observe(void *param)
     char text[1024];
     HWND dialog = NULL;
 
-    for (int i = 0; i < 200 && !dialog; i++) {
+    for (int i = 0; i < 400 && !dialog; i++) {
         Sleep(50);
         dialog = FindOwnDialog();
     }
@@ -78,7 +78,7 @@ HANDLE StartObserver(const ObserverPlan *plan, Observation *seen)
 
 void FinishObserver(HANDLE thread)
 {
-    EXPECT_EQ(WaitForSingleObject(thread, 20000), WAIT_OBJECT_0) << "the observer did not finish";
+    EXPECT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0) << "the observer did not finish";
     CloseHandle(thread);
 }
 
