@@ -153,6 +153,27 @@ TEST(DialogKit, FillIconListKeepsFirstComersOnce)
     DestroyWindow(host);
 }
 
+/* A memory canvas filled with one colour, to see what a painter touches. */
+static HDC MakeCanvas(int width, int height, COLORREF colour, HBITMAP *bitmap)
+{
+    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
+    RECT all = { 0, 0, width, height };
+    HBRUSH brush = CreateSolidBrush(colour);
+
+    *bitmap = CreateCompatibleBitmap(screen, width, height);
+    SelectObject(dc, *bitmap);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ReleaseDC(NULL, screen);
+    return dc;
+}
+
+static void FreeCanvas(HDC dc, HBITMAP bitmap)
+{
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
 static std::string iconAskedFor;
 
 static void RecordingIconName(const char *rowText, char *iconName)
@@ -174,11 +195,8 @@ TEST(DialogKit, IconListRowsHeightAndDrawing)
     appInstance = GetModuleHandleA(NULL);
     HWND list, host = MakeListHost(&list);
     SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)"TARVOK QLP-RM550");
-    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 40);
-    SelectObject(dc, bitmap);
-    RECT all = { 0, 0, 300, 40 };
-    FillRect(dc, &all, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    HBITMAP bitmap;
+    HDC dc = MakeCanvas(300, 40, RGB(0, 0, 0), &bitmap);
 
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_LISTBOX;
@@ -203,22 +221,16 @@ TEST(DialogKit, IconListRowsHeightAndDrawing)
             iconDrawn = GetPixel(dc, x, y) != GetSysColor(COLOR_HIGHLIGHT);
     EXPECT_TRUE(iconDrawn) << "the icon stands left of the text";
 
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    ReleaseDC(NULL, screen);
+    FreeCanvas(dc, bitmap);
     DestroyWindow(host);
 }
 
 TEST(DialogKit, SidePictureInASunkenFrame)
 {
     appInstance = GetModuleHandleA(NULL);
-    HDC screen = GetDC(NULL), dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 60, 90);
-    SelectObject(dc, bitmap);
-    RECT all = { 0, 0, 60, 90 };
     const COLORREF untouched = RGB(1, 2, 3);
-    HBRUSH brush = CreateSolidBrush(untouched);
-    FillRect(dc, &all, brush);
+    HBITMAP bitmap;
+    HDC dc = MakeCanvas(60, 90, untouched, &bitmap);
 
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_BUTTON;
@@ -236,10 +248,7 @@ TEST(DialogKit, SidePictureInASunkenFrame)
     EXPECT_NE(GetPixel(dc, 30, 45), untouched) << "the picture fills the inner rectangle";
     EXPECT_EQ(GetPixel(dc, 5, 45), untouched) << "nothing outside the item";
 
-    DeleteObject(brush);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    ReleaseDC(NULL, screen);
+    FreeCanvas(dc, bitmap);
 }
 
 TEST(DialogKit, CopyProgressRoundsAndFillsTheBar)
