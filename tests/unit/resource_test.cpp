@@ -157,6 +157,28 @@ static HMODULE LoadProgram(const char *file)
     return LoadLibraryExA(PackagePath(file).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
 }
 
+/* Style and extended style, in the order each template form keeps them; an
+   extended record starts with a help id. */
+static void TakeStyles(const WORD *&p, bool extended, DWORD *style, DWORD *exStyle)
+{
+    if (extended) p += 2;
+    *(extended ? exStyle : style) = *(const DWORD *)p;
+    *(extended ? style : exStyle) = *(const DWORD *)(p + 2);
+    p += 4;
+}
+
+static std::string TakeRect(const WORD *&p)
+{
+    const short *r = (const short *)p;
+    p += 4;
+    return std::to_string(r[0]) + "," + std::to_string(r[1]) + "," + std::to_string(r[2]) + "," + std::to_string(r[3]);
+}
+
+static std::string Rect(short x, short y, short cx, short cy)
+{
+    return std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(cx) + "," + std::to_string(cy);
+}
+
 static void CheckTemplate(HMODULE module, const Template &t)
 {
     SCOPED_TRACE(t.name);
@@ -164,27 +186,14 @@ static void CheckTemplate(HMODULE module, const Template &t)
     ASSERT_TRUE(found != NULL) << "no Korean template";
     const WORD *p = (const WORD *)LockResource(LoadResource(module, found));
     DWORD style, exStyle;
-    WORD count;
 
     ASSERT_EQ(p[0] == 1 && p[1] == 0xffff, t.extended) << "extended template";
-    if (t.extended) {
-        exStyle = *(const DWORD *)(p + 4);
-        style = *(const DWORD *)(p + 6);
-        p += 8;
-    } else {
-        style = *(const DWORD *)p;
-        exStyle = *(const DWORD *)(p + 2);
-        p += 4;
-    }
+    if (t.extended) p += 2;                          /* version and signature */
+    TakeStyles(p, t.extended, &style, &exStyle);
     EXPECT_EQ(style, t.style);
     EXPECT_EQ(exStyle, t.exStyle);
-    count = *p++;
-    const short *rect = (const short *)p;
-    EXPECT_EQ(rect[0], t.x);
-    EXPECT_EQ(rect[1], t.y);
-    EXPECT_EQ(rect[2], t.cx);
-    EXPECT_EQ(rect[3], t.cy);
-    p += 4;
+    WORD count = *p++;
+    EXPECT_EQ(TakeRect(p), Rect(t.x, t.y, t.cx, t.cy));
     EXPECT_EQ(TakeNameOrOrdinal(p), "");            /* menu */
     EXPECT_EQ(TakeNameOrOrdinal(p), "");            /* class */
     EXPECT_EQ(TakeNameOrOrdinal(p), t.caption);
@@ -196,32 +205,13 @@ static void CheckTemplate(HMODULE module, const Template &t)
     for (const Control &c : t.controls) {
         SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.id) + " " + c.text);
         p = (const WORD *)(((ULONG_PTR)p + 3) & ~(ULONG_PTR)3);
-        DWORD cstyle, cexStyle;
-        int id;
-        if (t.extended) {
-            cexStyle = *(const DWORD *)(p + 2);
-            cstyle = *(const DWORD *)(p + 4);
-            p += 6;
-        } else {
-            cstyle = *(const DWORD *)p;
-            cexStyle = *(const DWORD *)(p + 2);
-            p += 4;
-        }
-        rect = (const short *)p;
-        p += 4;
-        if (t.extended) {
-            id = *(const int *)p;
-            p += 2;
-        } else {
-            id = (short)*p++;
-        }
+        TakeStyles(p, t.extended, &style, &exStyle);
+        EXPECT_EQ(style, c.style);
+        EXPECT_EQ(exStyle, 0u);
+        EXPECT_EQ(TakeRect(p), Rect(c.x, c.y, c.cx, c.cy));
+        int id = t.extended ? *(const int *)p : (short)*p;
+        p += t.extended ? 2 : 1;
         EXPECT_EQ(id, c.id);
-        EXPECT_EQ(cstyle, c.style);
-        EXPECT_EQ(cexStyle, 0u);
-        EXPECT_EQ(rect[0], c.x);
-        EXPECT_EQ(rect[1], c.y);
-        EXPECT_EQ(rect[2], c.cx);
-        EXPECT_EQ(rect[3], c.cy);
         EXPECT_EQ(lstrcmpiA(ClassName(TakeNameOrOrdinal(p)).c_str(), c.kind), 0) << "class " << c.kind;
         EXPECT_EQ(TakeNameOrOrdinal(p), c.text);
         p = (const WORD *)((const BYTE *)p + sizeof(WORD) + *p);
