@@ -3,6 +3,7 @@
  * unchanged to the ANSI window functions.
  */
 #include <windows.h>
+#include "path_names.h"
 #include "product.h"
 #include "textbuf.h"
 
@@ -24,6 +25,7 @@ short setupInfoRow = 0;
 HINSTANCE appInstance;
 
 static char setupInfoPath[TEXT_SIZE];
+static char packageDirectory[TEXT_SIZE];
 
 /* "타르복시스템" */
 static const char ManufacturerName[] =
@@ -66,9 +68,14 @@ const char *GetWelcomeText(void) { return WelcomeText; }
 const char *GetCopyrightLine(void) { return CopyrightLine; }
 const char *GetSpoolerEnvironment(void) { return SpoolerEnvironment; }
 
+int IsAnsiLeadByte(unsigned char byte)
+{
+    return IsDBCSLeadByte(byte);
+}
+
 void GetModuleDirectory(char *buffer)
 {
-    char *p, *lastSlash = NULL;
+    char *name;
 
     buffer[0] = 0;
     GetModuleFileNameA(appInstance, buffer, TEXT_SIZE);
@@ -77,10 +84,8 @@ void GetModuleDirectory(char *buffer)
         CopyText(buffer, TEXT_SIZE, ".\\");
         return;
     }
-    /* Walked by characters: a double-byte name may hold 0x5C as its trail byte. */
-    for (p = buffer; *p; p = CharNextA(p))
-        if (*p == '\\') lastSlash = p;
-    if (lastSlash) lastSlash[1] = 0;
+    name = (char *)FileNamePart(buffer, IsAnsiLeadByte);
+    if (name != buffer) *name = 0;
 }
 
 const char *GetSetupInfoPath(void)
@@ -90,6 +95,13 @@ const char *GetSetupInfoPath(void)
         AppendText(setupInfoPath, TEXT_SIZE, SetupInfoTable[setupInfoRow].fileName);
     }
     return setupInfoPath;
+}
+
+void GetPackageFilePath(const char *name, char *path)
+{
+    if (!packageDirectory[0]) GetModuleDirectory(packageDirectory);
+    CopyText(path, TEXT_SIZE, packageDirectory);
+    AppendText(path, TEXT_SIZE, name);
 }
 
 const char *GetManufacturerSection(void)

@@ -38,8 +38,14 @@ const char *GetWelcomeText(void);
 const char *GetCopyrightLine(void);
 const char *GetSpoolerEnvironment(void);
 
+/* The lead-byte test of the system's ANSI code page, for the path rules. */
+int IsAnsiLeadByte(unsigned char byte);
+
 void GetModuleDirectory(char *buffer);
 const char *GetSetupInfoPath(void);
+/* A file of the package: it lies beside the program, whatever the current
+   directory; the path buffer holds TEXT_SIZE bytes. */
+void GetPackageFilePath(const char *name, char *path);
 const char *GetManufacturerSection(void);
 
 #endif

@@ -7,8 +7,10 @@
 #include <windows.h>
 #include <setupapi.h>
 #include "hidden_window.h"
+#include "path_names.h"
 #include "product.h"
 #include "remover.h"
+#include "setup_info_text.h"
 #include "shutdown.h"
 #include "textbuf.h"
 
@@ -16,46 +18,52 @@ static const char RemoverClassName[] = "Tarvok_Printer_Driver_Uninstaller";
 static const char RestartQuestion[] =
     "You will need to restart the computer.\r\nDo you want to restart your computer now?";
 
-/* Length of C:\Windows\INF\, which the installed copy's path starts with. */
-#define INF_DIRECTORY_LENGTH 15
-
 static char printProcessorName[TEXT_SIZE];
+static int restartRequested;
 
 /* The first field of the "Strings" entry that [QLP] PrintProcessor names. */
 static void ReadPrintProcessorName(void)
 {
-    char reference[TEXT_SIZE], entry[TEXT_SIZE];
-    const char *field;
-    int length;
+    char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
+    char *next = entry, *field;
 
     ZeroMemory(reference, sizeof reference);
     GetPrivateProfileStringA("QLP", "PrintProcessor", "", reference, sizeof reference, GetSetupInfoPath());
-    length = lstrlenA(reference);
-    if (!length) return;
-    reference[length - 1] = 0;
+    if (!ReferencedKey(reference, key, sizeof key)) return;
     ZeroMemory(entry, sizeof entry);
-    GetPrivateProfileStringA("Strings", reference + 1, "", entry, sizeof entry, GetSetupInfoPath());
-    for (field = entry; *field == ','; field++)
-        ;
-    length = 0;
-    while (field[length] && field[length] != ',') length++;
-    if (length >= TEXT_SIZE) length = TEXT_SIZE - 1;
-    CopyMemory(printProcessorName, field, length);
-    printProcessorName[length] = 0;
+    GetPrivateProfileStringA("Strings", key, "", entry, sizeof entry, GetSetupInfoPath());
+    field = NextField(&next);
+    if (field) CopyText(printProcessorName, TEXT_SIZE, field);
 }
 
-/* 1 when the installed copy was found and uninstalled. */
+/*
+ * The uninstall is forced, and the look-up finds whatever installed copy has
+ * the same content. Anybody who can write the fixed path could put a copy of
+ * another package's file there: only our own file is looked up.
+ */
+static int IsProductSetupInfo(const char *path)
+{
+    char key[TEXT_SIZE], line[TEXT_SIZE];
+
+    if (!MakeModelKey(productIdentity.printerModel, key, sizeof key)) return 0;
+    ZeroMemory(line, sizeof line);
+    GetPrivateProfileStringA(GetManufacturerSection(), key, "", line, sizeof line, path);
+    return line[0] != 0;
+}
+
+/* 1 when the installed copy was found and uninstalled. Its name is what
+   follows the last backslash, wherever the system keeps its INF files. */
 static int RemoveInstalledSetupInfo(void)
 {
     char source[TEXT_SIZE], installed[256];
 
     CopyText(source, sizeof source, productIdentity.oemInfPath);
+    if (!IsProductSetupInfo(source)) return 0;
     ZeroMemory(installed, sizeof installed);
     if (!SetupCopyOEMInfA(source, NULL, SPOST_NONE, SP_COPY_REPLACEONLY, installed, sizeof installed, NULL, NULL))
         return 0;
     installed[sizeof installed - 1] = 0;
-    return SetupUninstallOEMInfA(lstrlenA(installed) > INF_DIRECTORY_LENGTH ? installed + INF_DIRECTORY_LENGTH : "",
-                                 SUOI_FORCEDELETE, NULL);
+    return SetupUninstallOEMInfA(FileNamePart(installed, IsAnsiLeadByte), SUOI_FORCEDELETE, NULL);
 }
 
 static void RemovePrinterDriverAndProcessor(HWND hwnd)
@@ -83,7 +91,10 @@ static void AskForRestart(HWND hwnd)
         PostMessageA(hwnd, WM_CLOSE, 1, 0);
         return;
     }
-    if (!EnableShutdownPrivilege() || !ExitWindowsEx(EWX_REBOOT, 0)) PostMessageA(hwnd, WM_CLOSE, 1, 0);
+    if (EnableShutdownPrivilege() && ExitWindowsEx(EWX_REBOOT, 0))
+        restartRequested = 1;
+    else
+        PostMessageA(hwnd, WM_CLOSE, 1, 0);
 }
 
 void HandleRemovalTimer(HWND hwnd, UINT_PTR timerId)
@@ -105,6 +116,14 @@ LRESULT CALLBACK RemoverWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         HandleRemovalTimer(hwnd, wParam);
         return 0;
     case WM_COMMAND:
+        return 0;
+    case WM_ENDSESSION:
+        /* A restart that another program or the user cancelled ends the
+           program as a restart that could not be asked for. */
+        if (!wParam && restartRequested) {
+            restartRequested = 0;
+            PostMessageA(hwnd, WM_CLOSE, 1, 0);
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -4,6 +4,7 @@
  */
 #include <windows.h>
 #include "controller.h"
+#include "dialog_kit.h"
 #include "install_state.h"
 #include "pages.h"
 #include "hidden_window.h"
@@ -12,6 +13,11 @@
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
 
 InstallState installState;
+int stepRunning;
+int closeRequested;
+int restartRequested;
+
+static WPARAM runningCommand;
 
 struct PageLauncher
 {
@@ -48,9 +54,50 @@ static const PageTransition pageTransitions[] = {
 
 static void StartRegistrationPhase(HWND hwnd)
 {
+    stepRunning = 1;
     SetTimer(hwnd, TIMER_WRITE_SYSTEM_INFO, 100, NULL);
     SetCapture(hwnd);
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
+}
+
+static BOOL CALLBACK MatchOpenPage(HWND hwnd, LPARAM param)
+{
+    HWND *page = (HWND *)param;
+    char className[16];
+
+    if (GetWindow(hwnd, GW_OWNER) != *page || hwnd == statusWindow) return TRUE;
+    GetClassNameA(hwnd, className, sizeof className);
+    if (lstrcmpA(className, "#32770")) return TRUE;
+    *page = hwnd;
+    return FALSE;
+}
+
+/* The open page is the dialog that the controller owns; its own message
+   dialogs belong to it, not to the controller. */
+static HWND FindOpenPage(HWND controller)
+{
+    HWND page = controller;
+
+    EnumThreadWindows(GetCurrentThreadId(), MatchOpenPage, (LPARAM)&page);
+    return page == controller ? NULL : page;
+}
+
+/*
+ * A close from outside ends an open page at once, as a confirmed cancel
+ * would. The copy and the timed phases are not cut short: they finish, and
+ * the flow then ends on the failure page instead of going on. The
+ * registration phase and the exit page end the program anyway.
+ */
+static void OnOutsideClose(HWND hwnd)
+{
+    HWND page;
+
+    closeRequested = 1;
+    if (runningCommand == CMD_WELCOME_PAGE || runningCommand == CMD_MODEL_PAGE ||
+        runningCommand == CMD_PORT_KIND_PAGE || runningCommand == CMD_PORT_PAGE) {
+        page = FindOpenPage(hwnd);
+        if (page) EndDialog(page, PAGE_CANCEL);
+    }
 }
 
 static void RunPageCommand(HWND hwnd, WPARAM command)
@@ -66,9 +113,13 @@ static void RunPageCommand(HWND hwnd, WPARAM command)
         if (pageLaunchers[i].command == command) break;
     if (i == ARRAYSIZE(pageLaunchers)) return;
 
+    stepRunning = 1;
+    runningCommand = command;
     result = pageLaunchers[i].run(hwnd);
+    runningCommand = 0;
+    stepRunning = 0;
 
-    for (i = 0; i < ARRAYSIZE(pageTransitions); i++) {
+    for (i = 0; i < ARRAYSIZE(pageTransitions) && !closeRequested; i++) {
         if (pageTransitions[i].command == command && pageTransitions[i].result == result) {
             PostMessageA(hwnd, WM_COMMAND, pageTransitions[i].next, 0);
             return;
@@ -81,6 +132,7 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 {
     switch (msg) {
     case WM_CREATE:
+        stepRunning = 1;
         SetTimer(hwnd, TIMER_READ_SETUP_INFO, 100, NULL);
         installState.portKind = PORT_KIND_USB;
         return 0;
@@ -92,8 +144,22 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         RunPageCommand(hwnd, wParam);
         return 0;
     case WM_CLOSE:
+        if (stepRunning) {
+            OnOutsideClose(hwnd);
+            return 0;
+        }
+        /* The exit page is the last step; a close during it changes nothing. */
+        stepRunning = 1;
         RunExitPage(hwnd, LOWORD(wParam));
         break;
+    case WM_ENDSESSION:
+        /* A restart that another program or the user cancelled ends the
+           program as a restart that could not be asked for. */
+        if (!wParam && restartRequested) {
+            restartRequested = 0;
+            DestroyWindow(hwnd);
+        }
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

@@ -10,24 +10,25 @@
 #include "install_state.h"
 #include "pages.h"
 #include "product.h"
+#include "progress_geometry.h"
 #include "resource.h"
 
 static const char *const UnidrvFiles[] = {
     "STDNAMES.GPD", "UNIDRV.DLL", "UNIDRV.HLP", "UNIDRVUI.DLL", "UNIRES.DLL",
 };
 
-static const char PrintProcessorSource[] = "c:\\TARVOK\\";
-
 #define BAR_COLOUR RGB(0, 0, 128)
 
-/* Copies a file of the current directory into the target directory, replacing it. */
+/* Copies a file of the package into the target directory, replacing it. */
 static void CopyIntoDirectory(const char *name, const char *targetDirectory)
 {
-    char target[TEXT_SIZE];
+    char source[TEXT_SIZE], target[TEXT_SIZE];
 
+    if (!targetDirectory[0]) return;
+    GetPackageFilePath(name, source);
     CopyText(target, sizeof target, targetDirectory);
     AppendText(target, sizeof target, name);
-    CopyFileA(name, target, FALSE);
+    CopyFileA(source, target, FALSE);
 }
 
 static void CopyListedFile(HWND dialog, int index)
@@ -42,14 +43,9 @@ static void CopyListedFile(HWND dialog, int index)
         CopyIntoDirectory(UnidrvFiles[i], installState.x64DriverDirectory);
 }
 
-int ProgressPercent(int filesCopied, int fileCount)
-{
-    return fileCount ? MulDiv(100, filesCopied, fileCount) : 0;
-}
-
 int ProgressFillEdge(int percent, const RECT *r)
 {
-    return percent == 100 ? r->right : r->left + percent * (r->right - r->left) / 100;
+    return ProgressEdge(percent, r->left, r->right);
 }
 
 /* With no listed files there is nothing to measure: the bar stays empty. */
@@ -82,13 +78,31 @@ static void PaintProgress(HWND bar, HBRUSH brush, const RECT *r)
     ReleaseDC(bar, dc);
 }
 
+/*
+ * Lets the dialog and the cancel question run between two files. A WM_QUIT
+ * taken here belongs to the loop that runs the program: it is posted again
+ * and the copy stops.
+ */
+static void PumpMessages(void)
+{
+    MSG msg;
+
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);
+            installState.copyCancelled = 1;
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 static void CopyPass(HWND dialog, int copy)
 {
     HWND bar = GetDlgItem(dialog, IDC_COPY_BAR);
     HBRUSH brush = CreateSolidBrush(BAR_COLOUR);
-    char source[TEXT_SIZE];
     RECT r;
-    MSG msg;
 
     GetClientRect(bar, &r);
     if (!copy) {
@@ -96,22 +110,13 @@ static void CopyPass(HWND dialog, int copy)
         DeleteObject(brush);
         return;
     }
-    if (installState.printProcessorFile[0]) {
-        char target[TEXT_SIZE];
-        CopyText(source, sizeof source, PrintProcessorSource);
-        AppendText(source, sizeof source, installState.printProcessorFile);
-        CopyText(target, sizeof target, installState.printProcessorDirectory);
-        AppendText(target, sizeof target, installState.printProcessorFile);
-        CopyFileA(source, target, FALSE);
-    }
+    if (installState.printProcessorFile[0])
+        CopyIntoDirectory(installState.printProcessorFile, installState.printProcessorDirectory);
     while (!installState.copyCancelled && installState.filesCopied < installState.fileCount) {
         CopyListedFile(dialog, installState.filesCopied);
         installState.filesCopied++;
         PaintProgress(bar, brush, &r);
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PumpMessages();
     }
     if (!installState.copyCancelled) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     DeleteObject(brush);

@@ -1,5 +1,6 @@
 /* Makes a named printer the user's default printer. */
 #include <windows.h>
+#include "default_device.h"
 #include "registration.h"
 
 /* The printer's level-2 record, in a block the caller frees with GlobalFree. */
@@ -22,17 +23,13 @@ static PRINTER_INFO_2A *ReadPrinterRecord(HANDLE printer)
 static int WriteDefaultDevice(const char *printerName, const PRINTER_INFO_2A *record)
 {
     char *entry;
-    int written;
+    int length, written;
 
     if (!record->pDriverName || !record->pPortName) return 0;
-    entry = (char *)GlobalAlloc(GPTR, lstrlenA(printerName) + lstrlenA(record->pDriverName) +
-                                          lstrlenA(record->pPortName) + 3);
+    length = FormatDeviceEntry(printerName, record->pDriverName, record->pPortName, NULL, 0);
+    entry = (char *)GlobalAlloc(GPTR, length + 1);
     if (!entry) return 0;
-    lstrcpyA(entry, printerName);
-    lstrcatA(entry, ",");
-    lstrcatA(entry, record->pDriverName);
-    lstrcatA(entry, ",");
-    lstrcatA(entry, record->pPortName);
+    FormatDeviceEntry(printerName, record->pDriverName, record->pPortName, entry, length + 1);
     written = WriteProfileStringA("windows", "device", entry);
     GlobalFree(entry);
     if (!written) return 0;

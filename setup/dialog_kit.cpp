@@ -156,6 +156,13 @@ void FillIconList(HWND dialog, int listId, short count, NameAtIndexCallback name
     }
 }
 
+int DropEmptyFirstRow(HWND list)
+{
+    if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0 || SendMessageA(list, LB_GETTEXTLEN, 0, 0) != 0) return 0;
+    SendMessageA(list, LB_DELETESTRING, 0, 0);
+    return 1;
+}
+
 void MeasureIconListItem(MEASUREITEMSTRUCT *item)
 {
     if (item->itemHeight < ICON_ROW_MIN_HEIGHT) item->itemHeight = ICON_ROW_MIN_HEIGHT;

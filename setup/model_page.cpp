@@ -25,7 +25,7 @@ static int TakeSelectedModel(HWND page)
 
     if (row == LB_ERR) return 0;
     length = SendMessageA(list, LB_GETTEXTLEN, row, 0);
-    if (length < 0 || length >= TEXT_SIZE) return 0;
+    if (length <= 0 || length >= TEXT_SIZE) return 0;
     SendMessageA(list, LB_GETTEXT, row, (LPARAM)installState.modelName);
     return 1;
 }
@@ -50,12 +50,14 @@ int IsDriverInstalled(HWND page)
     return found;
 }
 
+/* Deleting needs delete access, which a handle opened without defaults lacks. */
 void DeleteExistingPrinter(HWND page)
 {
+    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
     HANDLE printer = NULL;
 
     if (!TakeSelectedModel(page)) return;
-    if (OpenPrinterA(installState.modelName, &printer, NULL) && printer) {
+    if (OpenPrinterA(installState.modelName, &printer, &defaults) && printer) {
         DeletePrinter(printer);
         ClosePrinter(printer);
     }
@@ -76,6 +78,7 @@ static INT_PTR CALLBACK ModelDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_INITDIALOG:
         CenterOnParent(hwnd);
         FillIconList(hwnd, IDC_MODEL_LIST, GetModelCount(), GetModelNameAt);
+        DropEmptyFirstRow(GetDlgItem(hwnd, IDC_MODEL_LIST));
         SendDlgItemMessageA(hwnd, IDC_MODEL_LIST, LB_SETCURSEL, 0, 0);
         SetFocus(GetDlgItem(hwnd, IDC_MODEL_LIST));
         break;

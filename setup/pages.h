@@ -11,8 +11,7 @@ INT_PTR RunPortPage(HWND owner);
 INT_PTR RunCopyDialog(HWND owner);
 INT_PTR RunExitPage(HWND owner, WORD exitStatus);
 
-/* The copy dialog's progress: percent done, rounded, and where the fill ends. */
-int ProgressPercent(int filesCopied, int fileCount);
+/* Where the copy dialog's bar ends its fill. */
 int ProgressFillEdge(int percent, const RECT *bar);
 
 int IsDriverInstalled(HWND page);

@@ -43,8 +43,11 @@ int DeleteRegistryTree(HKEY parent, const char *subkey, char *nameBuffer)
     DWORD index = 0;
     HKEY key, check;
 
+    ZeroMemory(childBuffer, sizeof childBuffer);
     if (RegOpenKeyExA(parent, subkey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return -1;
-    while (RegEnumKeyA(key, index, nameBuffer, NAME_SIZE) != ERROR_NO_MORE_ITEMS) {
+    ZeroMemory(nameBuffer, NAME_SIZE);
+    /* Any failure of the enumeration ends it: the buffer then holds no name. */
+    while (RegEnumKeyA(key, index, nameBuffer, NAME_SIZE) == ERROR_SUCCESS) {
         nameBuffer[NAME_SIZE - 1] = 0;
         if (DeleteRegistryTree(key, nameBuffer, childBuffer) == -1) {
             RegCloseKey(key);
@@ -65,6 +68,7 @@ void DeleteRegistryKey(const char *path)
     char nameBuffer[NAME_SIZE];
     HKEY key;
 
+    ZeroMemory(nameBuffer, sizeof nameBuffer);
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     RegCloseKey(key);
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, path, nameBuffer);
@@ -127,14 +131,23 @@ static void CheckPreviousInstallation(HWND hwnd)
 
     EndBusy();
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TraceKey, 0, KEY_ALL_ACCESS, &trace) != ERROR_SUCCESS) {
-        PostMessageA(hwnd, WM_COMMAND, CMD_WELCOME_PAGE, 0);
+        stepRunning = 0;
+        /* Closed from outside while the check ran: the wizard does not start. */
+        if (closeRequested)
+            PostMessageA(hwnd, WM_CLOSE, EXIT_FAILED, 0);
+        else
+            PostMessageA(hwnd, WM_COMMAND, CMD_WELCOME_PAGE, 0);
         return;
     }
     if (MessageBoxA(NULL, RestartQuestion, "Question", MB_ICONQUESTION | MB_YESNO) != IDYES) {
+        stepRunning = 0;
         PostMessageA(hwnd, WM_CLOSE, EXIT_FAILED, 0);
     } else {
         RemovePreviousInstallation();
-        if (!EnableShutdownPrivilege() || !ExitWindowsEx(EWX_REBOOT, 0)) DestroyWindow(hwnd);
+        if (EnableShutdownPrivilege() && ExitWindowsEx(EWX_REBOOT, 0))
+            restartRequested = 1;
+        else
+            DestroyWindow(hwnd);
     }
     RegCloseKey(trace);
 }
@@ -173,6 +186,7 @@ void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)
     case TIMER_FINISH:
         DestroyWindow(statusWindow);
         statusWindow = NULL;
+        stepRunning = 0;
         PostMessageA(hwnd, WM_CLOSE, registrationResult ? EXIT_SUCCEEDED : EXIT_FAILED, 0);
         ReleaseCapture();
         SetCursor(LoadCursorA(NULL, IDC_ARROW));

@@ -10,20 +10,23 @@
 #include "product.h"
 #include "resource.h"
 
-/*
- * The list filler leaves an empty row 0 when the spooler's first port is not
- * a COM port. Only that row is removed: when the first port is COM1: itself,
- * row 0 is a real port and stays.
- */
+/* COM1: when the spooler has it, else the first row. */
 static void SelectSerialRow(HWND list)
 {
     LRESULT com1 = SendMessageA(list, LB_FINDSTRING, (WPARAM)-1, (LPARAM)"COM1:");
 
-    if (SendMessageA(list, LB_GETCOUNT, 0, 0) > 0 && SendMessageA(list, LB_GETTEXTLEN, 0, 0) == 0) {
-        SendMessageA(list, LB_DELETESTRING, 0, 0);
-        if (com1 != LB_ERR) com1--;
-    }
+    if (DropEmptyFirstRow(list) && com1 != LB_ERR) com1--;
     SendMessageA(list, LB_SETCURSEL, com1 == LB_ERR ? 0 : com1, 0);
+}
+
+/* The row of the product's printer; with no row left, nothing is selected
+   and Next shows the warning. */
+static void SelectUsbRow(HWND list)
+{
+    int row = installState.usbPortIndex;
+
+    if (DropEmptyFirstRow(list) && row > 0) row--;
+    SendMessageA(list, LB_SETCURSEL, row, 0);
 }
 
 static void FillPortList(HWND hwnd)
@@ -32,7 +35,7 @@ static void FillPortList(HWND hwnd)
 
     FillIconList(hwnd, IDC_PORT_LIST, GetPortCount(), GetPortNameAt);
     if (installState.portKind != PORT_KIND_SERIAL)
-        SendMessageA(list, LB_SETCURSEL, installState.usbPortIndex, 0);
+        SelectUsbRow(list);
     else
         SelectSerialRow(list);
     SetFocus(list);

@@ -4,20 +4,16 @@
  */
 #include <windows.h>
 #include <setupapi.h>
-#include <stdio.h>
 #include <string.h>
 #include "install_state.h"
 #include "ports.h"
+#include "port_text.h"
 #include "product.h"
 #include "resource.h"
 
 static const GUID UsbPrinterInterface =
     { 0x28d78fad, 0x5a12, 0x11d1, { 0xae, 0x5b, 0x00, 0x00, 0xf8, 0x03, 0xa8, 0xc2 } };
 
-static const char DeviceClassesPrefix[] =
-    "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\"
-    "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\##?#";
-static const char DeviceParametersSuffix[] = "\\#\\Device Parameters";
 static const char DefaultUsbPort[] = "USB001";
 
 /* The spooler's ports at level 1, in a block the caller frees with LocalFree. */
@@ -57,23 +53,19 @@ static void GetSerialPortName(WORD index, char *name)
     installState.usbPortIndex = 0;
     ports = FetchPorts(&count);
     if (!ports) return;
-    if (index < count && ports[index].pName && !strncmp(ports[index].pName, "COM", 3))
+    if (index < count && ports[index].pName && IsSerialPortName(ports[index].pName))
         CopyText(name, TEXT_SIZE, ports[index].pName);
     LocalFree(ports);
 }
 
 /* The port number the system gave the interface's device; 0 when unreadable. */
-static DWORD ReadUsbPortNumber(const char *pathWithoutPrefix)
+static DWORD ReadUsbPortNumber(const char *keyPath)
 {
-    char keyPath[NAME_SIZE], data[NAME_SIZE];
+    char data[NAME_SIZE];
     DWORD size = sizeof data, type, number = 0;
     HKEY key;
 
-    ZeroMemory(keyPath, sizeof keyPath);
     ZeroMemory(data, sizeof data);
-    CopyText(keyPath, sizeof keyPath, DeviceClassesPrefix);
-    AppendText(keyPath, sizeof keyPath, pathWithoutPrefix);
-    AppendText(keyPath, sizeof keyPath, DeviceParametersSuffix);
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
         if (RegQueryValueExA(key, "Port Number", NULL, &type, (BYTE *)data, &size) == ERROR_SUCCESS)
             CopyMemory(&number, data, sizeof number);
@@ -83,19 +75,15 @@ static DWORD ReadUsbPortNumber(const char *pathWithoutPrefix)
 }
 
 /*
- * A path too long to leave room for the key's prefix and suffix cannot name
- * a key we could open; such an interface is offered as the default port.
+ * A path too long for its key to fit cannot name a key we could open; such
+ * an interface is offered as the default port.
  */
-#define MAX_USB_PATH ((int)(NAME_SIZE - sizeof DeviceClassesPrefix - sizeof DeviceParametersSuffix + 1))
-
 static void GetUsbPortNameFromSet(HDEVINFO set, WORD index, char *name)
 {
     SP_DEVICE_INTERFACE_DATA iface;
     SP_DEVICE_INTERFACE_DETAIL_DATA_A *detail;
     DWORD needed = 0;
-    char path[NAME_SIZE], prefix[NAME_SIZE], formatted[NAME_SIZE];
-    const char *devicePath;
-    int usbPrefixLength = lstrlenA(productIdentity.usbInterfacePrefix);
+    char path[NAME_SIZE], keyPath[NAME_SIZE];
 
     ZeroMemory(&iface, sizeof iface);
     iface.cbSize = sizeof iface;
@@ -105,7 +93,7 @@ static void GetUsbPortNameFromSet(HDEVINFO set, WORD index, char *name)
     }
     SetupDiGetDeviceInterfaceDetailA(set, &iface, NULL, 0, &needed, NULL);
     if (needed < sizeof *detail) return;
-    detail = (SP_DEVICE_INTERFACE_DETAIL_DATA_A *)GlobalAlloc(GPTR, needed);
+    detail = (SP_DEVICE_INTERFACE_DETAIL_DATA_A *)GlobalAlloc(GPTR, needed + 1);
     if (!detail) return;
     detail->cbSize = sizeof *detail;
     if (!SetupDiGetDeviceInterfaceDetailA(set, &iface, detail, needed, NULL, NULL)) {
@@ -114,18 +102,14 @@ static void GetUsbPortNameFromSet(HDEVINFO set, WORD index, char *name)
     }
 
     ZeroMemory(path, sizeof path);
-    ZeroMemory(prefix, sizeof prefix);
-    ZeroMemory(formatted, sizeof formatted);
-    devicePath = detail->DevicePath;
-    if (lstrlenA(devicePath) > 4) CopyText(path, sizeof path, devicePath + 4);
-    CopyText(prefix, usbPrefixLength + 1, path);
-
-    if (lstrcmpA(prefix, productIdentity.usbInterfacePrefix) || lstrlenA(devicePath) - 4 > MAX_USB_PATH) {
+    ZeroMemory(keyPath, sizeof keyPath);
+    CopyText(path, sizeof path, InterfacePathWithoutPrefix(detail->DevicePath));
+    if (!IsProductInterface(path, productIdentity.usbInterfacePrefix) ||
+        !BuildUsbKeyPath(InterfacePathWithoutPrefix(detail->DevicePath), keyPath, sizeof keyPath)) {
         ZeroMemory(name, NAME_SIZE);
         CopyText(name, TEXT_SIZE, DefaultUsbPort);
     } else {
-        snprintf(formatted, sizeof formatted, "USB%03lu", ReadUsbPortNumber(path));
-        CopyText(name, TEXT_SIZE, formatted);
+        FormatUsbPortName(ReadUsbPortNumber(keyPath), name, TEXT_SIZE);
         installState.usbPortIndex = index;
     }
     GlobalFree(detail);
@@ -160,7 +144,7 @@ void GetPortIconName(const char *rowText, char *iconName)
 
     if (!lstrcmpiA(rowText, "FILE:"))
         icon = "IDI_SETUP";
-    else if (!strncmp(rowText, "LPT", 3) || !strncmp(rowText, "COM", 3))
+    else if (!strncmp(rowText, "LPT", 3) || IsSerialPortName(rowText))
         icon = "IDI_PORT";
     CopyText(iconName, NAME_SIZE, icon);
 }
@@ -169,9 +153,10 @@ int StorePortSelection(HWND portPage)
 {
     HWND list = GetDlgItem(portPage, IDC_PORT_LIST);
     LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    LRESULT length = row == LB_ERR ? 0 : SendMessageA(list, LB_GETTEXTLEN, row, 0);
 
-    if (row == LB_ERR) return 0;
-    if (SendMessageA(list, LB_GETTEXTLEN, row, 0) >= TEXT_SIZE) return 0;
+    /* An empty row is never a port. */
+    if (length <= 0 || length >= TEXT_SIZE) return 0;
     SendMessageA(list, LB_GETTEXT, row, (LPARAM)installState.portName);
     return 1;
 }

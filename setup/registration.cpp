@@ -4,8 +4,8 @@
  */
 #include <windows.h>
 #include <stdio.h>
-#include <string.h>
 #include "install_state.h"
+#include "port_text.h"
 #include "product.h"
 #include "registration.h"
 #include "setup_info.h"
@@ -23,14 +23,17 @@ int ReportSpoolerError(const char *format, const char *caption)
     return 0;
 }
 
-/* The last-write time of the driver's own library; zero when it cannot be read. */
+/* The last-write time of the driver's own library in the package; zero when
+   it cannot be read. */
 static void ReadDriverDate(FILETIME *date)
 {
     FILETIME created, accessed;
+    char path[TEXT_SIZE];
     HANDLE file;
 
     ZeroMemory(date, sizeof *date);
-    file = CreateFileA("QLRM550.DLL", GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    GetPackageFilePath("QLRM550.DLL", path);
+    file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return;
     if (!GetFileTime(file, &created, &accessed, date)) ZeroMemory(date, sizeof *date);
     CloseHandle(file);
@@ -76,7 +79,7 @@ static void WriteSerialSettings(void)
 {
     HKEY key;
 
-    if (strncmp(installState.portName, "COM", 3)) return;
+    if (!IsSerialPortName(installState.portName)) return;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     RegSetValueExA(key, installState.portName, 0, REG_SZ, (const BYTE *)SerialLineSettings,
                    sizeof SerialLineSettings);

@@ -10,6 +10,7 @@
 #include "dialog_observer.h"
 #include "png_writer.h"
 #include "pages.h"
+#include "progress_geometry.h"
 #include "ports.h"
 #include "product.h"
 #include "resource.h"

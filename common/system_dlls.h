@@ -1,0 +1,12 @@
+/*
+ * Both programs run elevated from wherever they were unpacked. Nothing they
+ * load may come from their own folder or the current directory.
+ */
+#ifndef SYSTEM_DLLS_H
+#define SYSTEM_DLLS_H
+
+/* The first thing each program does: later loads, the platform's own
+   included, search the system directory only. */
+void RestrictLibrarySearch(void);
+
+#endif
