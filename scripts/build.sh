@@ -6,3 +6,4 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DWARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build -j"$(nproc)"
+./scripts/fuzz.sh --build-dir build/fuzz

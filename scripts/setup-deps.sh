@@ -3,7 +3,7 @@
 # When everything is present it only checks and returns.
 set -eu
 
-PKGS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make
+PKGS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make clang libclang-rt-14-dev
       wine wine64 xvfb xauth x11-apps x11-utils imagemagick locales fonts-nanum
       googletest python3"
 

@@ -1,0 +1,41 @@
+/*
+ * File names taken from paths, walked by characters in code page 949 and in
+ * a single-byte code page: the name part starts the text or follows a
+ * backslash character and holds none itself; a bare file name is one that is
+ * not empty, holds no backslash, slash or colon character and is not made of
+ * dots and blanks alone.
+ */
+#include "fuzz_support.h"
+#include "path_names.h"
+
+static void CheckPath(const char *path, LeadByteTest isLeadByte)
+{
+    const char *name = FileNamePart(path, isLeadByte), *afterBackslash = path, *p;
+    int length = (int)strlen(path), step, separators = 0, onlyDotsAndBlanks = 1;
+
+    for (int i = 0; i < length; i += step) {
+        step = CharacterLength(path + i, isLeadByte);
+        CHECK(NextCharacter(path + i, isLeadByte) == path + i + step);
+        if (path[i] == '\\') afterBackslash = path + i + 1;
+        if (strchr("\\/:", path[i])) separators++;
+        if (path[i] != '.' && path[i] != ' ') onlyDotsAndBlanks = 0;
+    }
+    CHECK(NextCharacter(path + length, isLeadByte) == path + length);
+
+    CHECK(name >= path && name <= path + length);
+    CHECK(name == afterBackslash);
+    for (p = name; *p; p += CharacterLength(p, isLeadByte))
+        CHECK(*p != '\\');
+
+    CHECK(IsBareFileName(path, isLeadByte) == (length > 0 && !separators && !onlyDotsAndBlanks));
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    char *path = TextCopy(data, size);
+
+    CheckPath(path, IsCp949LeadByte);
+    CheckPath(path, IsNoLeadByte);
+    free(path);
+    return 0;
+}
