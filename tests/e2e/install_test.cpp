@@ -63,13 +63,35 @@ protected:
     }
 };
 
+/* The driver's dependent files, joined with '|'. */
+static std::string DependentFiles(void)
+{
+    char list[2048] = "";
+    DWORD size = sizeof list - 2;
+    std::string joined;
+
+    RegGetValueA(HKEY_LOCAL_MACHINE, DRIVER_KEY, "Dependent Files", RRF_RT_REG_MULTI_SZ, NULL, list, &size);
+    for (const char *name = list; *name; name += strlen(name) + 1)
+        joined += (joined.empty() ? "" : "|") + std::string(name);
+    return joined;
+}
+
+/* Occurrences of a text in the journal. */
+static int Count(const std::string &journal, const char *text)
+{
+    int count = 0;
+    for (size_t at = journal.find(text); at != std::string::npos; at = journal.find(text, at + 1)) count++;
+    return count;
+}
+
 /*
  * Wine keeps neither the driver's level-6 fields nor checks the print
  * processor's library; the relay journal shows the calls as made.
  */
 TEST_F(Install, OnUsbWithTheDefaultPrinter)
 {
-    ASSERT_TRUE(WalkToCopy(false, "winspool.drv.AddPrinterDriverA;winspool.drv.AddPrintProcessorA") != NULL);
+    ASSERT_TRUE(WalkToCopy(false, "winspool.drv.AddPrinterDriverA;winspool.drv.AddPrintProcessorA;"
+                                  "kernel32.CopyFileA;user32.DrawTextA") != NULL);
     HWND exitPage = WaitForExitPage();
     ASSERT_TRUE(exitPage != NULL);
     EXPECT_EQ(ControlText(exitPage, IDC_RESULT_TEXT), "The Installation has done successfully.");
@@ -95,7 +117,19 @@ TEST_F(Install, OnUsbWithTheDefaultPrinter)
     };
     for (const char *file : files) EXPECT_TRUE(FileExists(file)) << file;
 
+    /* The four listed files become the driver's dependent files, so the
+       spooler puts the Unidrv runtime files beside the driver as well. */
+    EXPECT_EQ(DependentFiles(), "QLRM550.GPD|QLRM550.DLL|STDNAMES.GPD|UNIRES.DLL");
+    EXPECT_TRUE(FileExists("C:\\windows\\system32\\spool\\drivers\\x64\\3\\STDNAMES.GPD"));
+    EXPECT_TRUE(FileExists("C:\\windows\\system32\\spool\\drivers\\x64\\3\\UNIRES.DLL"));
+
+    /* The library, then each of the four listed files with the five Unidrv
+       files after it; the bar steps by a quarter. */
     std::string journal = Journal();
+    EXPECT_EQ(Count(journal, "Call KERNEL32.CopyFileA("), 1 + 4 * 6) << journal;
+    for (const char *step : { "\"25 %\"", "\"50 %\"", "\"75 %\"", "\"100 %\"" })
+        EXPECT_NE(journal.find(step), std::string::npos) << step;
+    EXPECT_EQ(Count(journal, "Call user32.DrawTextA("), 4 * 2) << "each step draws its text twice";
     EXPECT_NE(journal.find("Call winspool.drv.AddPrinterDriverA(00000000,00000006,"), std::string::npos) << journal;
     EXPECT_NE(journal.find("AddPrintProcessorA(00000000,00000000,"), std::string::npos) << journal;
     EXPECT_NE(journal.find("\"qlpproc.dll\","), std::string::npos) << journal;

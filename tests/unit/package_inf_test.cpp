@@ -32,8 +32,9 @@ TEST(PackageInf, ShippedFileNamesTheModelForBothReaders)
     SelectModel(page, name);
     ASSERT_EQ(ReadInstallSection(page), 1);
     DestroyWindow(page);
-    EXPECT_EQ(JoinList(installState.dependentFiles, TEXT_SIZE), "QLRM550.GPD|QLRM550.DLL");
-    EXPECT_EQ(installState.fileCount, 2);
+    /* The section name of the print processor's copy has no "@": skipped. */
+    EXPECT_EQ(JoinList(installState.dependentFiles, TEXT_SIZE), "QLRM550.GPD|QLRM550.DLL|STDNAMES.GPD|UNIRES.DLL");
+    EXPECT_EQ(installState.fileCount, 4);
     EXPECT_STREQ(installState.dataType, "RAW");
     EXPECT_STREQ(installState.printProcessorName, "QLPPrintProc");
     EXPECT_STREQ(installState.printProcessorFile, "qlpproc.dll");
@@ -56,4 +57,91 @@ TEST(PackageInf, ShippedFileNamesTheModelForBothReaders)
         EXPECT_FALSE(SetupFindNextLine(&line, &line));
     }
     SetupCloseInfFile(inf);
+}
+
+static std::string Directory(BOOL (WINAPI *ask)(LPSTR, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD))
+{
+    char path[MAX_PATH] = "";
+    DWORD needed;
+
+    ask(NULL, (LPSTR) "Windows x64", 1, (LPBYTE)path, sizeof path, &needed);
+    return path;
+}
+
+/*
+ * What pnputil and the printing cmdlets read: the same print processor as
+ * the wizard's [QLP] entry, PnpLockdown, and the install section's file
+ * copy, made here by the setup API from the built package: the model's
+ * files into the driver directory, the print processor's library into the
+ * print processor directory. Wine's setup API skips Include=NTPRINT.INF,
+ * which Wine lacks; the Unidrv files it would bring are not ours.
+ */
+TEST(PackageInf, PlatformInstallersFindTheDriverFilesAndThePrintProcessor)
+{
+    ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
+    ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), FIXTURE_INF_PATH, FALSE));
+    installState.environment = GetSpoolerEnvironment();
+    HWND page = CreateModelPage();
+    SelectModel(page, "TARVOK QLP-RM550");
+    ASSERT_EQ(ReadInstallSection(page), 1);
+    DestroyWindow(page);
+
+    UINT errorLine = 0;
+    INFCONTEXT line;
+    char text[256] = "";
+    HINF inf = SetupOpenInfFileA(PackageFile("QLRM550.INF").c_str(), "Printer", INF_STYLE_WIN4, &errorLine);
+    ASSERT_NE(inf, INVALID_HANDLE_VALUE) << "error " << GetLastError() << " at line " << errorLine;
+    ASSERT_TRUE(SetupFindFirstLineA(inf, "QLRM550", "PrintProcessor", &line));
+    EXPECT_EQ(SetupGetFieldCount(&line), 1u) << "name and library in one field";
+    EXPECT_EQ(Field(&line, 1), std::string(installState.printProcessorName) + "," + installState.printProcessorFile);
+    EXPECT_TRUE(SetupGetLineTextA(NULL, inf, "Version", "PnpLockdown", text, sizeof text, NULL));
+    EXPECT_STREQ(text, "1");
+
+    std::string source = PackageFile("");
+    void *context = SetupInitDefaultQueueCallbackEx(NULL, (HWND)INVALID_HANDLE_VALUE, 0, 0, NULL);
+    EXPECT_TRUE(SetupInstallFromInfSectionA(NULL, inf, "QLRM550", SPINST_FILES, NULL, source.c_str(),
+                                            SP_COPY_NOSKIP, SetupDefaultQueueCallbackA, context, NULL, NULL))
+        << "error " << GetLastError();
+    SetupTermDefaultQueueCallback(context);
+    SetupCloseInfFile(inf);
+
+    std::string drivers = Directory(GetPrinterDriverDirectoryA), processors = Directory(GetPrintProcessorDirectoryA);
+    static const struct
+    {
+        const char *file;
+        bool inDriverDirectory, inProcessorDirectory;
+    } files[] = {
+        { "QLRM550.GPD",  true,  false },
+        { "QLRM550.DLL",  true,  false },
+        { "STDNAMES.GPD", true,  false },
+        { "UNIRES.DLL",   true,  false },
+        { "qlpproc.dll",  false, true },
+    };
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.file);
+        EXPECT_EQ(GetFileAttributesA((drivers + "\\" + f.file).c_str()) != INVALID_FILE_ATTRIBUTES,
+                  f.inDriverDirectory);
+        EXPECT_EQ(GetFileAttributesA((processors + "\\" + f.file).c_str()) != INVALID_FILE_ATTRIBUTES,
+                  f.inProcessorDirectory);
+    }
+}
+
+/*
+ * The OEM copy drvremove looks for, and its removal, as drvremove makes
+ * them. A CatalogFile entry would make the copy fail while the package
+ * holds no catalog: the setup API installs the catalog first.
+ */
+TEST(PackageInf, OemCopyAndItsRemoval)
+{
+    char installed[256] = "", again[256] = "";
+    std::string source = PackageFile("QLRM550.INF");
+
+    ASSERT_TRUE(SetupCopyOEMInfA(source.c_str(), NULL, SPOST_PATH, 0, installed, sizeof installed, NULL, NULL))
+        << "error " << GetLastError();
+    ASSERT_TRUE(SetupCopyOEMInfA(source.c_str(), NULL, SPOST_NONE, SP_COPY_REPLACEONLY, again, sizeof again, NULL,
+                                 NULL));
+    EXPECT_STREQ(again, installed);
+    ASSERT_GT(strlen(installed), strlen("C:\\Windows\\INF\\"));
+    EXPECT_TRUE(SetupUninstallOEMInfA(installed + strlen("C:\\Windows\\INF\\"), SUOI_FORCEDELETE, NULL));
+    EXPECT_EQ(GetFileAttributesA(installed), INVALID_FILE_ATTRIBUTES) << installed;
 }
