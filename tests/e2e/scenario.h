@@ -16,6 +16,55 @@
 #define PORT_KIND_CAPTION "Tarvok Printer Driver Install Wizard set port"
 #define MODEL "TARVOK QLP-RM550"
 
+#define SPOOLER_ERROR_DRIVER  "Add a printer error"
+#define SPOOLER_ERROR_PRINTER "Add a printer error "
+
+/*
+ * A walk through the wizard that takes whatever page or message is open:
+ * Next on every page, OK on warnings, spooler errors and the exit page, and
+ * Cancel on a page that warned, confirmed with Yes; any other question is
+ * answered No. It records what it met on the way.
+ */
+struct WizardWalk
+{
+    bool holdAtPortPage = false;    /* waits on the Port page while set */
+
+    bool sawModelPage = false;
+    std::vector<std::string> models; /* the Model page's rows as first shown */
+    std::string warning;            /* the "Warinig" message's texts */
+    std::string errorCaption;       /* the spooler error box's caption */
+    std::string errorText;
+    bool sawCopy = false;
+    int exitPage = -1;              /* 1 success, 0 failure, -1 not reached */
+    bool defaultBoxChecked = false;
+    int questions = 0;
+    int actions = 0;
+    bool cancelling = false;
+    bool ended = false;
+    int exitCode = -1;
+};
+
+/* One action on what is open; false once the program has ended. */
+bool WizardStep_(int line, Program *program, WizardWalk *walk);
+#define WizardStep(p, w) WizardStep_(__LINE__, p, w)
+/* Steps until the program ends, within a time-out and a limit of actions. */
+void WalkWizard_(int line, Program *program, WizardWalk *walk);
+#define WalkWizard(p, w) WalkWizard_(__LINE__, p, w)
+
+/* The removal program's walk: every restart question is answered No. */
+struct RemovalWalk
+{
+    int questions = 0;
+    std::string questionText;
+    bool ended = false;
+    int exitCode = -1;
+};
+
+bool RemovalStep_(int line, Program *program, RemovalWalk *walk);
+#define RemovalStep(p, w) RemovalStep_(__LINE__, p, w)
+void WalkRemoval_(int line, Program *program, RemovalWalk *walk);
+#define WalkRemoval(p, w) WalkRemoval_(__LINE__, p, w)
+
 class Scenario : public ::testing::Test
 {
 protected:

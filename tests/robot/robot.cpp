@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
+#include <algorithm>
 #include "robot.h"
 #include "png_writer.h"
 
@@ -64,6 +65,17 @@ void WriteTextFile(const char *path, const char *text)
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     WriteFile(file, text, (DWORD)strlen(text), &written, NULL);
     CloseHandle(file);
+}
+
+void WriteDataFile(const char *path, const std::string &data)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0;
+
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    WriteFile(file, data.data(), (DWORD)data.size(), &written, NULL);
+    CloseHandle(file);
+    EXPECT_EQ(written, (DWORD)data.size()) << path;
 }
 
 bool StartProgram(Program *program, const char *exePath, const char *currentDir)
@@ -386,6 +398,73 @@ void RegSetString(HKEY root, const char *path, const char *value, const char *da
 bool FileExists(const char *path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string RegMultiString(HKEY root, const char *path, const char *value, bool *found)
+{
+    std::vector<char> data(65536, 0);
+    DWORD size = (DWORD)data.size() - 2;
+    std::string joined;
+    HKEY key;
+
+    *found = false;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key)) return "";
+    *found = RegQueryValueExA(key, value, NULL, NULL, (BYTE *)&data[0], &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    for (const char *p = &data[0]; *found && *p; p += strlen(p) + 1) {
+        if (!joined.empty()) joined += "|";
+        joined += p;
+    }
+    return joined;
+}
+
+std::vector<std::string> FileNames(const char *directory)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(directory) + "\\*").c_str(), &found);
+
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> PrinterNames(void)
+{
+    std::vector<std::string> names;
+    DWORD needed = 0, count = 0;
+
+    EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 4, NULL, 0, &needed, &count);
+    if (!needed) return names;
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 4, &buffer[0], needed, &needed, &count)) return names;
+    PRINTER_INFO_4A *printers = (PRINTER_INFO_4A *)&buffer[0];
+    for (DWORD i = 0; i < count; i++) names.push_back(printers[i].pPrinterName ? printers[i].pPrinterName : "<no name>");
+    return names;
+}
+
+std::string PrinterLine(const char *name)
+{
+    HANDLE handle;
+    DWORD needed = 0;
+    std::string line;
+
+    if (!OpenPrinterA((LPSTR)name, &handle, NULL)) return "<none>";
+    GetPrinterA(handle, 2, NULL, 0, &needed);
+    std::vector<BYTE> buffer(needed ? needed : 1);
+    if (needed && GetPrinterA(handle, 2, &buffer[0], needed, &needed)) {
+        PRINTER_INFO_2A *info = (PRINTER_INFO_2A *)&buffer[0];
+        line = std::string(info->pDriverName ? info->pDriverName : "") + " on " +
+               (info->pPortName ? info->pPortName : "") + ", " +
+               (info->pPrintProcessor ? info->pPrintProcessor : "") + ", " +
+               (info->pDatatype ? info->pDatatype : "");
+    }
+    ClosePrinter(handle);
+    return line;
 }
 
 static const char UsbPrinterClass[] = "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";

@@ -23,6 +23,8 @@ std::string PackageDir(void);
 std::string ResultsDir(void);
 void StagePackage(const char *targetDir);
 void WriteTextFile(const char *path, const char *text);
+/* Writes the bytes as they are, NULs included. */
+void WriteDataFile(const char *path, const std::string &data);
 bool StartProgram(Program *program, const char *exePath, const char *currentDir);
 /* Starts the program with Wine's relay journal of the calls named (Wine's
    RelayInclude syntax); the runner collects it in WINE_JOURNAL. */
@@ -67,6 +69,14 @@ std::string RegString(HKEY root, const char *path, const char *value, bool *foun
 bool RegKeyExists(HKEY root, const char *path);
 void RegSetString(HKEY root, const char *path, const char *value, const char *data);
 bool FileExists(const char *path);
+/* A REG_MULTI_SZ value's strings joined with '|'. */
+std::string RegMultiString(HKEY root, const char *path, const char *value, bool *found);
+/* The names of the files (not the folders) in a directory, sorted. */
+std::vector<std::string> FileNames(const char *directory);
+/* The local spooler's printers, and one printer's level-2 record in a line:
+   driver, port, print processor and data type; "<none>" without it. */
+std::vector<std::string> PrinterNames(void);
+std::string PrinterLine(const char *name);
 
 /* Fixtures; a negative port number leaves the interface without one */
 void AddUsbPrinterInterface(const char *serial, const char *vidPid, int portNumber);
