@@ -156,11 +156,15 @@ void FillIconList(HWND dialog, int listId, short count, NameAtIndexCallback name
     }
 }
 
-int DropEmptyFirstRow(HWND list)
+void DropEmptyRows(HWND list, int *row)
 {
-    if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0 || SendMessageA(list, LB_GETTEXTLEN, 0, 0) != 0) return 0;
-    SendMessageA(list, LB_DELETESTRING, 0, 0);
-    return 1;
+    LRESULT i;
+
+    for (i = SendMessageA(list, LB_GETCOUNT, 0, 0) - 1; i >= 0; i--) {
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) != 0) continue;
+        SendMessageA(list, LB_DELETESTRING, i, 0);
+        if (row && i < *row) (*row)--;
+    }
 }
 
 void MeasureIconListItem(MEASUREITEMSTRUCT *item)

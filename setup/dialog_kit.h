@@ -24,9 +24,10 @@ const char *MessageTemplateForType(WORD type);
 LPCSTR MessageIconForType(WORD type);
 
 void FillIconList(HWND dialog, int listId, short count, NameAtIndexCallback nameAt);
-/* The filler adds an empty row 0 when the callback writes nothing for index
-   0; such a row is never a choice. 1 when one was removed. */
-int DropEmptyFirstRow(HWND list);
+/* The filler adds an empty row when the callback writes nothing for index 0
+   (and the list box may not find an empty row to drop the repeats); such a
+   row is never a choice. Keeps *row, if given, on the row it named. */
+void DropEmptyRows(HWND list, int *row);
 void MeasureIconListItem(MEASUREITEMSTRUCT *item);
 void DrawIconListItem(const DRAWITEMSTRUCT *item, IconNameCallback iconName);
 void DrawSidePicture(const DRAWITEMSTRUCT *item);

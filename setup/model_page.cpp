@@ -78,7 +78,7 @@ static INT_PTR CALLBACK ModelDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_INITDIALOG:
         CenterOnParent(hwnd);
         FillIconList(hwnd, IDC_MODEL_LIST, GetModelCount(), GetModelNameAt);
-        DropEmptyFirstRow(GetDlgItem(hwnd, IDC_MODEL_LIST));
+        DropEmptyRows(GetDlgItem(hwnd, IDC_MODEL_LIST), NULL);
         SendDlgItemMessageA(hwnd, IDC_MODEL_LIST, LB_SETCURSEL, 0, 0);
         SetFocus(GetDlgItem(hwnd, IDC_MODEL_LIST));
         break;

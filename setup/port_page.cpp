@@ -13,9 +13,10 @@
 /* COM1: when the spooler has it, else the first row. */
 static void SelectSerialRow(HWND list)
 {
-    LRESULT com1 = SendMessageA(list, LB_FINDSTRING, (WPARAM)-1, (LPARAM)"COM1:");
+    LRESULT com1;
 
-    if (DropEmptyFirstRow(list) && com1 != LB_ERR) com1--;
+    DropEmptyRows(list, NULL);
+    com1 = SendMessageA(list, LB_FINDSTRING, (WPARAM)-1, (LPARAM)"COM1:");
     SendMessageA(list, LB_SETCURSEL, com1 == LB_ERR ? 0 : com1, 0);
 }
 
@@ -25,7 +26,7 @@ static void SelectUsbRow(HWND list)
 {
     int row = installState.usbPortIndex;
 
-    if (DropEmptyFirstRow(list) && row > 0) row--;
+    DropEmptyRows(list, &row);
     SendMessageA(list, LB_SETCURSEL, row, 0);
 }
 

@@ -96,7 +96,7 @@ TEST_F(Scenario, NextRemovesThePrinterOfAnInstalledDriver)
     ASSERT_TRUE(handle != NULL);
     ClosePrinter(handle);
 
-    HWND page = OpenModelPage(this, &setup);
+    HWND page = WalkTo(IDC_MODEL_LIST, "winspool.drv.OpenPrinterA;winspool.drv.DeletePrinter");
     ASSERT_TRUE(page != NULL);
     Click(page, IDC_NEXT);
     HWND next = WaitForPage(&setup, IDC_KIND_USB, NULL);
@@ -104,4 +104,19 @@ TEST_F(Scenario, NextRemovesThePrinterOfAnInstalledDriver)
     EXPECT_FALSE(OpenPrinterA(name, &handle, NULL)) << "the printer is gone";
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PRINTER_NAME);
     CancelAndExpectFailure(next);
+
+    /* Windows gives a handle opened without defaults no right to delete the
+       printer; Wine checks no access at all. The journal shows the printer
+       opened with a defaults record (its access, PRINTER_ALL_ACCESS, is
+       checked by a spy in the unit tests) and then deleted. */
+    std::string journal = Journal();
+    size_t open = journal.find("Call winspool.drv.OpenPrinterA(");
+    ASSERT_NE(open, std::string::npos) << journal;
+    std::string call = journal.substr(open, journal.find('\n', open) - open);
+    EXPECT_NE(call.find("\"" MODEL "\","), std::string::npos) << call;
+    size_t last = call.rfind(','), end = call.find(')', last);
+    ASSERT_TRUE(last != std::string::npos && end != std::string::npos) << call;
+    EXPECT_NE(call.substr(last + 1, end - last - 1).find_first_not_of('0'), std::string::npos)
+        << "opened without defaults: " << call;
+    EXPECT_NE(journal.find("Call winspool.drv.DeletePrinter(", open), std::string::npos) << journal;
 }

@@ -131,3 +131,41 @@ TEST_F(Removal, AfterARealInstallation)
     EXPECT_FALSE(PrinterExists());
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, DRIVER_KEY));
 }
+
+/*
+ * C:\TARVOK is often writable by every user, and the uninstall is forced. A
+ * copy of another package's setup information file put at the fixed path
+ * must not have that package's installed copy removed: the file is looked
+ * up only when it is this product's. Windows finds the installed copy by its
+ * content (oemNN.inf); Wine by its file name, so here the other package is
+ * installed from that same path.
+ */
+TEST_F(Removal, OnlyThisProductsSetupInformationIsUninstalled)
+{
+    static const struct
+    {
+        const char *what;
+        bool ours;
+    } cases[] = {
+        { "another package's file at the fixed path", false },
+        { "this product's file", true },
+    };
+    static const char foreign[] = "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n"
+                                  "[Manufacturer]\r\nOther=OtherModels\r\n[OtherModels]\r\n\"Other Printer\"=Other\r\n";
+    const std::string ours = ReadTextFile(INSTALL_DIR "\\QLRM550.INF");
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        char installed[MAX_PATH];
+        WriteTextFile("C:\\TARVOK\\qlrm550.inf", c.ours ? ours.c_str() : foreign);
+        ASSERT_TRUE(SetupCopyOEMInfA("C:\\TARVOK\\qlrm550.inf", NULL, SPOST_PATH, 0, installed, sizeof installed,
+                                     NULL, NULL));
+        size_t journalBefore = RemoverJournal().size();
+        StartTracedProgram(&remover, REMOVE_EXE, INSTALL_DIR, "setupapi.SetupCopyOEMInfA;setupapi.SetupUninstallOEMInfA");
+        EXPECT_EQ(WaitForExit(&remover), 0);
+        std::string journal = RemoverJournal().substr(journalBefore);
+        EXPECT_EQ(FileExists(installed), !c.ours) << installed;
+        EXPECT_EQ(journal.find("SetupCopyOEMInfA(") != std::string::npos, c.ours) << journal;
+        DeleteFileA(installed);
+    }
+}

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
+#include "controller.h"
+#include "import_spy.h"
+#include "install_state.h"
 #include "phases.h"
 #include "textbuf.h"
 
@@ -39,4 +42,104 @@ TEST(Cleanup, DeleteRegistryTreeTakesEveryLevel)
     EXPECT_TRUE(KeyExists("Software")) << "nothing above the tree";
 
     EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, Root, names), -1) << "a key that cannot be opened";
+}
+
+static int enumerations;
+
+/* A registry that refuses the enumeration, as an access check can on Windows. */
+static LONG WINAPI RefusingRegEnumKeyA(HKEY, DWORD, LPSTR name, DWORD)
+{
+    enumerations++;
+    if (name) name[0] = 'Z';
+    return ERROR_ACCESS_DENIED;
+}
+
+TEST(Cleanup, AnEnumerationThatFailsEndsTheDeletion)
+{
+    char names[NAME_SIZE];
+    std::string root = Root;
+
+    MakeKey(root + "\\a\\b");
+    void *real = ReplaceImport("advapi32.dll", "RegEnumKeyA", (void *)RefusingRegEnumKeyA);
+    ASSERT_TRUE(real != NULL);
+    EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, Root, names), 0);
+    ReplaceImport("advapi32.dll", "RegEnumKeyA", real);
+    EXPECT_EQ(enumerations, 1) << "no name was read, so none is deleted";
+    EXPECT_TRUE(KeyExists(root + "\\a\\b"));
+    EXPECT_TRUE(KeyExists(root)) << "a key that still holds a subkey stays";
+}
+
+static int restartRequests;
+static BOOL restartResult;
+
+static int WINAPI AnswerYes(HWND, LPCSTR, LPCSTR, UINT)
+{
+    return IDYES;
+}
+
+/* Never the real call: under Wine it ends every windowed process of the prefix. */
+static BOOL WINAPI SpyExitWindowsEx(UINT, DWORD)
+{
+    restartRequests++;
+    return restartResult;
+}
+
+/*
+ * After Yes to the cleanup of an earlier installation, Windows may still
+ * cancel the restart (another program refuses it, or the user does) and
+ * then sends WM_ENDSESSION with FALSE. The program then ends as when the
+ * restart could not be requested at all: its window is destroyed, without
+ * an exit page.
+ */
+TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
+{
+    static const struct
+    {
+        const char *what;
+        BOOL requested;
+        WPARAM endSession;
+        bool windowLeft;
+    } cases[] = {
+        { "request refused", FALSE, FALSE, false },
+        { "request taken, then cancelled", TRUE, FALSE, false },
+        { "request taken and carried out", TRUE, TRUE, true },
+    };
+    WNDCLASSA wc = {};
+
+    wc.lpfnWndProc = ControllerWindowProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "CleanupTestController";
+    ASSERT_TRUE(RegisterClassA(&wc));
+    ReplaceImport("user32.dll", "MessageBoxA", (void *)AnswerYes);
+    ReplaceImport("user32.dll", "ExitWindowsEx", (void *)SpyExitWindowsEx);
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        HKEY trace;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\A4 210 x 297mm",
+                                  0, NULL, 0, KEY_ALL_ACCESS, NULL, &trace, NULL), ERROR_SUCCESS);
+        RegCloseKey(trace);
+        HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
+                                    wc.hInstance, NULL);
+        ASSERT_TRUE(hwnd != NULL);
+        KillTimer(hwnd, TIMER_READ_SETUP_INFO);
+        restartRequests = 0;
+        restartResult = c.requested;
+        HandlePhaseTimer(hwnd, TIMER_CHECK_PREVIOUS);
+        EXPECT_EQ(restartRequests, 1);
+        if (IsWindow(hwnd)) SendMessageA(hwnd, WM_ENDSESSION, c.endSession, 0);
+        EXPECT_EQ(IsWindow(hwnd) != 0, c.windowLeft);
+
+        MSG msg;
+        bool quit = false, closePosted = false;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) quit = true;
+            if (msg.message == WM_CLOSE) closePosted = true;
+        }
+        EXPECT_EQ(quit, !c.windowLeft);
+        EXPECT_FALSE(closePosted) << "no exit page";
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            ;
+    }
 }

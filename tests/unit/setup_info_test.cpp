@@ -9,6 +9,9 @@
 #include "install_state.h"
 #include "product.h"
 #include "setup_info.h"
+#include "dialog_observer.h"
+#include "import_spy.h"
+#include "pages.h"
 
 static std::string Files(void) { return JoinList(installState.dependentFiles, TEXT_SIZE); }
 
@@ -111,6 +114,8 @@ TEST(SetupInfo, CopyFilesLists)
         /* A shorter list after a longer one keeps none of its names. */
         { "@LONGER1.GPD,@LONGER2.DLL", "LONGER1.GPD|LONGER2.DLL", 2 }, { "@A", "A", 1 }, { "", "", 0 },
         { longest.c_str(), longest.c_str() + 1, 1 },
+        /* Names are copied into the spooler's directory: a path is no name. */
+        { "@..\\..\\evil.dll,@C:\\x.dll,@sub\\a.gpd,@A.GPD", "A.GPD", 1 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string("CopyFiles=") + c.copyFiles);
@@ -142,6 +147,8 @@ TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
         { "DataSection=NOWHERE\r\n", "RAW", "Quoted Proc", "quoted.dll" },
         { abc + "ABC=OnlyName\r\n", "RAW", "OnlyName", "" },
         { abc + "Other=x,y\r\n", "RAW", "", "" },
+        /* A library that is no bare file name counts as no print processor. */
+        { abc + "ABC=Evil,..\\..\\evil.dll\r\n", "RAW", "", "" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.body.substr(0, 60));
@@ -160,4 +167,40 @@ TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
     EXPECT_STREQ(installState.x64DriverDirectory, "C:\\Windows\\System32\\spool\\drivers\\x64\\");
     DWORD attributes = GetFileAttributesA("C:\\Windows\\System32\\spool\\drivers\\x64");
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+static BOOL WINAPI NoPrintProcessorDirectory(LPSTR, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD)
+{
+    SetLastError(ERROR_INVALID_ENVIRONMENT);
+    return FALSE;
+}
+
+/* Without the spooler's print processor directory the library is copied
+   nowhere, not to the root of the current drive. */
+TEST(SetupInfo, NoPrintProcessorDirectoryMeansNoCopyThere)
+{
+    ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
+    ASSERT_TRUE(WRITE_FIXTURE_INF("[TarvokSystems]\r\n\"M\"=Inst\r\n[Inst]\r\nCopyFiles=\r\n"
+                                  "[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=QLPPrintProc,qlpproc.dll\r\n"));
+    /* Where the library lay for the copy before it was taken from beside
+       the program: a copy to the drive's root would succeed from either. */
+    CreateDirectoryA("C:\\TARVOK", NULL);
+    for (const char *at : { "C:\\fixture\\qlpproc.dll", "C:\\TARVOK\\qlpproc.dll" })
+        ASSERT_TRUE(CopyFileA(PackageFile("qlpproc.dll").c_str(), at, FALSE)) << at;
+    installState.environment = GetSpoolerEnvironment();
+    HWND page = CreateModelPage();
+    SelectModel(page, "M");
+    void *real = ReplaceImport("winspool.drv", "GetPrintProcessorDirectoryA", (void *)NoPrintProcessorDirectory);
+    ASSERT_TRUE(real != NULL);
+    ASSERT_EQ(ReadInstallSection(page), 1);
+    ReplaceImport("winspool.drv", "GetPrintProcessorDirectoryA", real);
+    DestroyWindow(page);
+    EXPECT_STREQ(installState.printProcessorDirectory, "");
+    EXPECT_STREQ(installState.printProcessorFile, "qlpproc.dll");
+
+    HWND owner = MakeOwnerWindow();
+    SetCurrentDirectoryA("C:\\fixture");
+    EXPECT_EQ(RunCopyDialog(owner), IDOK);
+    DestroyWindow(owner);
+    EXPECT_EQ(GetFileAttributesA("C:\\qlpproc.dll"), INVALID_FILE_ATTRIBUTES);
 }

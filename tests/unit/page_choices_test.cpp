@@ -1,0 +1,146 @@
+/*
+ * The Model and Port pages run in this process, with spies in front of the
+ * calls whose failure or arguments Wine cannot show: a USB printer list the
+ * system cannot enumerate, and the access the Model page asks for when it
+ * deletes a printer.
+ */
+#include <windows.h>
+#include <setupapi.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "dialog_observer.h"
+#include "engine_fixtures.h"
+#include "import_spy.h"
+#include "install_state.h"
+#include "pages.h"
+#include "product.h"
+#include "resource.h"
+
+static HWND WaitForOwnDialog(const char *caption, int controlId)
+{
+    for (int i = 0; i < 200; i++) {
+        HWND hwnd = NULL;
+        DWORD pid;
+        while ((hwnd = FindWindowExA(NULL, hwnd, "#32770", caption))) {
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
+                (!controlId || GetDlgItem(hwnd, controlId))) {
+                Sleep(200);
+                return hwnd;
+            }
+        }
+        Sleep(50);
+    }
+    return NULL;
+}
+
+struct PortPageVisit
+{
+    std::vector<std::string> rows;
+    LRESULT selection;
+    std::string warning;
+};
+
+/* From a second thread: reads the list, presses Next, reads and closes the
+   warning, then cancels the page. */
+static DWORD WINAPI VisitPortPage(void *param)
+{
+    PortPageVisit *visit = (PortPageVisit *)param;
+    char text[TEXT_SIZE];
+    HWND page = WaitForOwnDialog(NULL, IDC_PORT_LIST), box;
+
+    if (!page) return 1;
+    HWND list = GetDlgItem(page, IDC_PORT_LIST);
+    for (LRESULT i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); i++) {
+        text[0] = 0;
+        SendMessageA(list, LB_GETTEXT, i, (LPARAM)text);
+        visit->rows.push_back(text);
+    }
+    visit->selection = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    PostMessageA(page, WM_COMMAND, IDC_NEXT, 0);
+    if ((box = WaitForOwnDialog("Warinig", IDC_MESSAGE_TEXT))) {
+        GetDlgItemTextA(box, IDC_MESSAGE_TEXT, text, sizeof text);
+        visit->warning = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    WaitForOwnDialog(NULL, IDC_PORT_LIST);
+    PostMessageA(page, WM_COMMAND, IDCANCEL, 0);
+    if ((box = WaitForOwnDialog("Question", IDC_MESSAGE_TEXT))) PostMessageA(box, WM_COMMAND, IDYES, 0);
+    return 0;
+}
+
+static HDEVINFO WINAPI NoDeviceSet(const GUID *, PCSTR, HWND, DWORD)
+{
+    SetLastError(ERROR_INVALID_FLAGS);
+    return INVALID_HANDLE_VALUE;
+}
+
+/* The filler leaves an empty row where no name came for the first index;
+   that row is never a port, and Next asks for one instead. */
+TEST(PageChoices, UsbPortsThatCannotBeEnumeratedLeaveNoRowToChoose)
+{
+    PortPageVisit visit;
+    HWND owner = MakeOwnerWindow();
+
+    appInstance = GetModuleHandleA(NULL);
+    installState.portKind = PORT_KIND_USB;
+    lstrcpyA(installState.portName, "before");
+    ASSERT_TRUE(ReplaceImport("setupapi.dll", "SetupDiGetClassDevsA", (void *)NoDeviceSet) != NULL);
+    HANDLE thread = CreateThread(NULL, 0, VisitPortPage, &visit, 0, NULL);
+    EXPECT_EQ(RunPortPage(owner), IDCANCEL);
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+    DestroyWindow(owner);
+
+    EXPECT_TRUE(visit.rows.empty()) << visit.rows.size() << " rows, the first \"" << visit.rows[0] << "\"";
+    EXPECT_EQ(visit.selection, LB_ERR);
+    EXPECT_EQ(visit.warning, "Select printer port to connect.");
+    EXPECT_STREQ(installState.portName, "before");
+}
+
+static DWORD requestedAccess = 0xdeadbeef;
+static BOOL(WINAPI *realOpenPrinterA)(LPSTR, LPHANDLE, LPPRINTER_DEFAULTSA);
+
+static BOOL WINAPI SpyOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults)
+{
+    requestedAccess = defaults ? defaults->DesiredAccess : 0;
+    return realOpenPrinterA(name, printer, defaults);
+}
+
+/* Windows gives a handle opened without defaults no delete access, so
+   DeletePrinter would fail there; Wine checks no access at all. */
+TEST(PageChoices, TheModelPageOpensThePrinterItDeletesWithFullAccess)
+{
+    DRIVER_INFO_3A driver = {};
+    PRINTER_INFO_2A info = {};
+    char name[] = "TARVOK QLP-RM550", env[] = "Windows x64", file[] = "UNIDRV.DLL", port[] = "USB001",
+         processor[] = "winprint", type[] = "RAW";
+
+    driver.cVersion = 3;
+    driver.pName = name;
+    driver.pEnvironment = env;
+    driver.pDriverPath = driver.pDataFile = driver.pConfigFile = file;
+    ASSERT_TRUE(AddPrinterDriverA(NULL, 3, (BYTE *)&driver));
+    info.pPrinterName = info.pDriverName = name;
+    info.pPortName = port;
+    info.pPrintProcessor = processor;
+    info.pDatatype = type;
+    HANDLE added = AddPrinterA(NULL, 2, (BYTE *)&info);
+    ASSERT_TRUE(added != NULL);
+    ClosePrinter(added);
+
+    realOpenPrinterA = (BOOL(WINAPI *)(LPSTR, LPHANDLE, LPPRINTER_DEFAULTSA))
+        ReplaceImport("winspool.drv", "OpenPrinterA", (void *)SpyOpenPrinterA);
+    ASSERT_TRUE(realOpenPrinterA != NULL);
+    installState.environment = GetSpoolerEnvironment();
+    HWND page = CreateModelPage();
+    SelectModel(page, name);
+    ASSERT_EQ(IsDriverInstalled(page), 1);
+    DeleteExistingPrinter(page);
+    DestroyWindow(page);
+    EXPECT_EQ(requestedAccess, (DWORD)PRINTER_ALL_ACCESS);
+
+    HANDLE gone;
+    EXPECT_FALSE(OpenPrinterA(name, &gone, NULL)) << "the printer is deleted";
+}

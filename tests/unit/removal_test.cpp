@@ -1,0 +1,165 @@
+/*
+ * The removal program's window and timers run in this process, with spies in
+ * front of the calls that Wine cannot answer as Windows would: where the
+ * system keeps its INF files, and a restart that is cancelled after it was
+ * requested.
+ */
+#include <windows.h>
+#include <setupapi.h>
+#include <gtest/gtest.h>
+#include <string>
+#include "engine_fixtures.h"
+#include "import_spy.h"
+#include "product.h"
+#include "remover.h"
+
+static const char *oemLookUpAnswer;
+static std::string uninstalledName;
+static int lookUps;
+
+/* Under Wine the INF directory is always C:\windows\inf\; on Windows it is
+   wherever the system was installed. */
+static BOOL WINAPI SpySetupCopyOEMInfA(PCSTR, PCSTR, DWORD, DWORD, PSTR destination, DWORD size, PDWORD, PSTR *)
+{
+    lookUps++;
+    lstrcpynA(destination, oemLookUpAnswer, size);
+    return TRUE;
+}
+
+static BOOL WINAPI SpySetupUninstallOEMInfA(PCSTR name, DWORD, PVOID)
+{
+    uninstalledName = name;
+    return TRUE;
+}
+
+static int restartAnswer;
+static int restartRequests;
+
+static int WINAPI AnswerRestartQuestion(HWND, LPCSTR, LPCSTR, UINT)
+{
+    return restartAnswer;
+}
+
+/* Never the real call: under Wine it ends every windowed process of the prefix. */
+static BOOL WINAPI SpyExitWindowsEx(UINT, DWORD)
+{
+    restartRequests++;
+    return TRUE;
+}
+
+static void WriteFile_(const char *path, const char *text)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written;
+
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    WriteFile(file, text, lstrlenA(text), &written, NULL);
+    CloseHandle(file);
+}
+
+/* A removal window like the program's, with its own removal timer stopped. */
+static HWND CreateRemovalWindow(void)
+{
+    WNDCLASSA wc = {};
+
+    wc.lpfnWndProc = RemoverWindowProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "RemovalTestWindow";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
+                                wc.hInstance, NULL);
+    if (hwnd) KillTimer(hwnd, TIMER_REMOVE);
+    return hwnd;
+}
+
+/* Handles what the window posted itself; true when it ended the program. */
+static bool RunPostedMessages(HWND hwnd)
+{
+    MSG msg;
+    bool quit = false;
+
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        if (msg.message == WM_TIMER) continue;
+        DispatchMessageA(&msg);
+    }
+    return quit && !IsWindow(hwnd);
+}
+
+TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
+{
+    static const struct
+    {
+        const char *installedAt, *name;
+    } cases[] = {
+        { "C:\\Windows\\INF\\oem7.inf", "oem7.inf" },
+        { "D:\\WINNT\\INF\\oem12.inf", "oem12.inf" },
+        { "C:\\Windows.old\\INF\\oem3.inf", "oem3.inf" },
+        { "E:\\W\\inf\\oem120.inf", "oem120.inf" },
+        { "C:\\Program Files\\Windows\\System Root\\INF\\oem1.inf", "oem1.inf" },
+    };
+
+    CreateDirectoryA("C:\\TARVOK", NULL);
+    ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), productIdentity.oemInfPath, FALSE));
+    ReplaceImport("setupapi.dll", "SetupCopyOEMInfA", (void *)SpySetupCopyOEMInfA);
+    ReplaceImport("setupapi.dll", "SetupUninstallOEMInfA", (void *)SpySetupUninstallOEMInfA);
+    HWND hwnd = CreateRemovalWindow();
+    ASSERT_TRUE(hwnd != NULL);
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.installedAt);
+        oemLookUpAnswer = c.installedAt;
+        uninstalledName = "<not called>";
+        HandleRemovalTimer(hwnd, TIMER_REMOVE);
+        EXPECT_EQ(uninstalledName, c.name);
+    }
+
+    /* A file at the fixed path that is not ours is never looked up. */
+    WriteFile_(productIdentity.oemInfPath, "[Version]\r\nSignature=\"$Windows NT$\"\r\n"
+                                           "[Manufacturer]\r\nOther=Other\r\n[Other]\r\n\"Other\"=X\r\n");
+    lookUps = 0;
+    uninstalledName = "<not called>";
+    HandleRemovalTimer(hwnd, TIMER_REMOVE);
+    EXPECT_EQ(lookUps, 0);
+    EXPECT_EQ(uninstalledName, "<not called>");
+    DestroyWindow(hwnd);
+    RunPostedMessages(hwnd);
+}
+
+TEST(Removal, ARestartCancelledAfterItWasRequestedEndsTheProgram)
+{
+    static const struct
+    {
+        const char *what;
+        bool asked;
+        int answer;
+        WPARAM endSession;
+        bool ends;
+    } cases[] = {
+        { "another program's shutdown cancelled", false, 0, FALSE, false },
+        { "restart requested, then cancelled", true, IDYES, FALSE, true },
+        { "restart requested, then carried out", true, IDYES, TRUE, false },
+    };
+
+    ReplaceImport("user32.dll", "MessageBoxA", (void *)AnswerRestartQuestion);
+    ReplaceImport("user32.dll", "ExitWindowsEx", (void *)SpyExitWindowsEx);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND hwnd = CreateRemovalWindow();
+        ASSERT_TRUE(hwnd != NULL);
+        restartAnswer = c.answer;
+        restartRequests = 0;
+        if (c.asked) {
+            HandleRemovalTimer(hwnd, TIMER_RESTART);
+            EXPECT_EQ(restartRequests, 1);
+            EXPECT_FALSE(RunPostedMessages(hwnd)) << "after a request the system ends the program";
+        }
+        SendMessageA(hwnd, WM_ENDSESSION, c.endSession, 0);
+        EXPECT_EQ(RunPostedMessages(hwnd), c.ends);
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+        RunPostedMessages(hwnd);
+    }
+}
