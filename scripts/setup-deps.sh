@@ -4,7 +4,7 @@
 set -eu
 
 PKGS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make clang libclang-rt-14-dev
-      wine wine64 xvfb xauth x11-apps x11-utils imagemagick locales fonts-nanum
+      wine wine64 xvfb xauth x11-apps x11-utils imagemagick locales fonts-nanum fonts-wine
       googletest python3"
 
 missing=""

@@ -7,19 +7,24 @@ export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
 : "${WINE_TEMPLATE:=${TMPDIR:-/tmp}/tarvok-wine-template-$(id -u)}"
 
 # Makes the prefix template once: a Korean prefix whose windows draw their own
-# captions, since Xvfb has no window manager.
+# captions, since Xvfb has no window manager. Debian's Wine does not load the
+# fonts of fonts-wine by itself, and without Marlett the caption buttons are
+# drawn as letters: the template gets it in its Fonts folder, and the stamp
+# names what the template was made with.
+TEMPLATE_STAMP="marlett from fonts-wine $(dpkg-query -W -f='${Version}' fonts-wine 2>/dev/null)"
 ensure_wine_template() {
     mkdir -p "$(dirname "$WINE_TEMPLATE")"
     (
         flock 9
-        [ -f "$WINE_TEMPLATE/.ready" ] && exit 0
+        [ "$(cat "$WINE_TEMPLATE/.ready" 2>/dev/null)" = "$TEMPLATE_STAMP" ] && exit 0
         rm -rf "$WINE_TEMPLATE"
         echo "wine-env: making the prefix template $WINE_TEMPLATE" >&2
         WINEPREFIX="$WINE_TEMPLATE" wineboot -i </dev/null >/dev/null 2>&1
         WINEPREFIX="$WINE_TEMPLATE" $WINE64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
         WINEPREFIX="$WINE_TEMPLATE" $WINE64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
         WINEPREFIX="$WINE_TEMPLATE" wineserver -w
-        touch "$WINE_TEMPLATE/.ready"
+        cp /usr/share/wine/fonts/marlett.ttf "$WINE_TEMPLATE/drive_c/windows/Fonts/"
+        echo "$TEMPLATE_STAMP" >"$WINE_TEMPLATE/.ready"
     ) 9>"$WINE_TEMPLATE.lock"
 }
 
