@@ -127,3 +127,23 @@ void FinishBoxWatch(BoxWatch *watch)
     WaitForSingleObject(watch->thread, INFINITE);
     CloseHandle(watch->thread);
 }
+
+void AddTestPrinter(const char *name)
+{
+    DRIVER_INFO_3A driver = {};
+    PRINTER_INFO_2A printer = {};
+    char env[] = "Windows x64", file[] = "UNIDRV.DLL", port[] = "USB001", processor[] = "winprint", type[] = "RAW";
+
+    driver.cVersion = 3;
+    driver.pName = (LPSTR)name;
+    driver.pEnvironment = env;
+    driver.pDriverPath = driver.pDataFile = driver.pConfigFile = file;
+    ASSERT_TRUE(AddPrinterDriverA(NULL, 3, (BYTE *)&driver));
+    printer.pPrinterName = printer.pDriverName = (LPSTR)name;
+    printer.pPortName = port;
+    printer.pPrintProcessor = processor;
+    printer.pDatatype = type;
+    HANDLE handle = AddPrinterA(NULL, 2, (BYTE *)&printer);
+    ASSERT_TRUE(handle != NULL);
+    ClosePrinter(handle);
+}

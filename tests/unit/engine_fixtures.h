@@ -25,6 +25,9 @@ void SelectModel(HWND page, const char *model);
 /* The names of a NUL-separated list up to its empty name, joined by "|". */
 std::string JoinList(const char *list, size_t size);
 
+/* A printer and its driver in Wine's spooler, on USB001 with winprint. */
+void AddTestPrinter(const char *name);
+
 /* The data of a registry value without its closing NULs, or "<missing>". */
 std::string RegistryData(HKEY root, const char *key, const char *name);
 

@@ -112,24 +112,9 @@ static BOOL WINAPI SpyOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAU
    DeletePrinter would fail there; Wine checks no access at all. */
 TEST(PageChoices, TheModelPageOpensThePrinterItDeletesWithFullAccess)
 {
-    DRIVER_INFO_3A driver = {};
-    PRINTER_INFO_2A info = {};
-    char name[] = "TARVOK QLP-RM550", env[] = "Windows x64", file[] = "UNIDRV.DLL", port[] = "USB001",
-         processor[] = "winprint", type[] = "RAW";
+    char name[] = "TARVOK QLP-RM550";
 
-    driver.cVersion = 3;
-    driver.pName = name;
-    driver.pEnvironment = env;
-    driver.pDriverPath = driver.pDataFile = driver.pConfigFile = file;
-    ASSERT_TRUE(AddPrinterDriverA(NULL, 3, (BYTE *)&driver));
-    info.pPrinterName = info.pDriverName = name;
-    info.pPortName = port;
-    info.pPrintProcessor = processor;
-    info.pDatatype = type;
-    HANDLE added = AddPrinterA(NULL, 2, (BYTE *)&info);
-    ASSERT_TRUE(added != NULL);
-    ClosePrinter(added);
-
+    AddTestPrinter(name);
     realOpenPrinterA = (BOOL(WINAPI *)(LPSTR, LPHANDLE, LPPRINTER_DEFAULTSA))
         ReplaceImport("winspool.drv", "OpenPrinterA", (void *)SpyOpenPrinterA);
     ASSERT_TRUE(realOpenPrinterA != NULL);

@@ -8,6 +8,7 @@
 #include "import_spy.h"
 #include "install_state.h"
 #include "phases.h"
+#include "restart_spy.h"
 #include "textbuf.h"
 
 static const char Root[] = "Software\\CleanupTest";
@@ -69,21 +70,6 @@ TEST(Cleanup, AnEnumerationThatFailsEndsTheDeletion)
     EXPECT_TRUE(KeyExists(root)) << "a key that still holds a subkey stays";
 }
 
-static int restartRequests;
-static BOOL restartResult;
-
-static int WINAPI AnswerYes(HWND, LPCSTR, LPCSTR, UINT)
-{
-    return IDYES;
-}
-
-/* Never the real call: under Wine it ends every windowed process of the prefix. */
-static BOOL WINAPI SpyExitWindowsEx(UINT, DWORD)
-{
-    restartRequests++;
-    return restartResult;
-}
-
 /*
  * After Yes to the cleanup of an earlier installation, Windows may still
  * cancel the restart (another program refuses it, or the user does) and
@@ -110,8 +96,6 @@ TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
     wc.hInstance = GetModuleHandleA(NULL);
     wc.lpszClassName = "CleanupTestController";
     ASSERT_TRUE(RegisterClassA(&wc));
-    ReplaceImport("user32.dll", "MessageBoxA", (void *)AnswerYes);
-    ReplaceImport("user32.dll", "ExitWindowsEx", (void *)SpyExitWindowsEx);
 
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -123,10 +107,9 @@ TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
                                     wc.hInstance, NULL);
         ASSERT_TRUE(hwnd != NULL);
         KillTimer(hwnd, TIMER_READ_SETUP_INFO);
-        restartRequests = 0;
-        restartResult = c.requested;
+        SpyOnRestart(IDYES, c.requested);
         HandlePhaseTimer(hwnd, TIMER_CHECK_PREVIOUS);
-        EXPECT_EQ(restartRequests, 1);
+        EXPECT_EQ(restartSpy.requests, 1);
         if (IsWindow(hwnd)) SendMessageA(hwnd, WM_ENDSESSION, c.endSession, 0);
         EXPECT_EQ(IsWindow(hwnd) != 0, c.windowLeft);
 

@@ -12,6 +12,7 @@
 #include "import_spy.h"
 #include "product.h"
 #include "remover.h"
+#include "restart_spy.h"
 
 static const char *oemLookUpAnswer;
 static std::string uninstalledName;
@@ -29,21 +30,6 @@ static BOOL WINAPI SpySetupCopyOEMInfA(PCSTR, PCSTR, DWORD, DWORD, PSTR destinat
 static BOOL WINAPI SpySetupUninstallOEMInfA(PCSTR name, DWORD, PVOID)
 {
     uninstalledName = name;
-    return TRUE;
-}
-
-static int restartAnswer;
-static int restartRequests;
-
-static int WINAPI AnswerRestartQuestion(HWND, LPCSTR, LPCSTR, UINT)
-{
-    return restartAnswer;
-}
-
-/* Never the real call: under Wine it ends every windowed process of the prefix. */
-static BOOL WINAPI SpyExitWindowsEx(UINT, DWORD)
-{
-    restartRequests++;
     return TRUE;
 }
 
@@ -144,17 +130,14 @@ TEST(Removal, ARestartCancelledAfterItWasRequestedEndsTheProgram)
         { "restart requested, then carried out", true, IDYES, TRUE, false },
     };
 
-    ReplaceImport("user32.dll", "MessageBoxA", (void *)AnswerRestartQuestion);
-    ReplaceImport("user32.dll", "ExitWindowsEx", (void *)SpyExitWindowsEx);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         HWND hwnd = CreateRemovalWindow();
         ASSERT_TRUE(hwnd != NULL);
-        restartAnswer = c.answer;
-        restartRequests = 0;
+        SpyOnRestart(c.answer, TRUE);
         if (c.asked) {
             HandleRemovalTimer(hwnd, TIMER_RESTART);
-            EXPECT_EQ(restartRequests, 1);
+            EXPECT_EQ(restartSpy.requests, 1);
             EXPECT_FALSE(RunPostedMessages(hwnd)) << "after a request the system ends the program";
         }
         SendMessageA(hwnd, WM_ENDSESSION, c.endSession, 0);
