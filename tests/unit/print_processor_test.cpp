@@ -23,7 +23,8 @@ typedef BOOL(WINAPI *CloseProc)(HANDLE);
 typedef BOOL(WINAPI *ControlProc)(HANDLE, DWORD);
 typedef DWORD(WINAPI *CapabilitiesProc)(LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD);
 
-#define TEST_PRINTER L"QLP Test Printer"
+#define TEST_PRINTER_NAME "QLP Test Printer"
+#define TEST_PRINTER L"" TEST_PRINTER_NAME
 /* The spooler opens a print processor on the port the job goes to. */
 #define TEST_PORT L"FILE:, Port"
 
@@ -102,22 +103,8 @@ protected:
         BYTE info[1024];
         DWORD needed, written;
 
-        if (!added) {
-            DRIVER_INFO_3W driver = {};
-            PRINTER_INFO_2W queue = {};
-            driver.cVersion = 3;
-            driver.pName = queue.pPrinterName = queue.pDriverName = (LPWSTR)TEST_PRINTER;
-            driver.pEnvironment = (LPWSTR)L"Windows x64";
-            driver.pDriverPath = driver.pDataFile = driver.pConfigFile = (LPWSTR)L"UNIDRV.DLL";
-            queue.pPortName = (LPWSTR)L"FILE:";
-            queue.pPrintProcessor = (LPWSTR)L"winprint";
-            queue.pDatatype = (LPWSTR)L"RAW";
-            EXPECT_TRUE(AddPrinterDriverW(NULL, 3, (BYTE *)&driver));
-            HANDLE handle = AddPrinterW(NULL, 2, (BYTE *)&queue);
-            EXPECT_TRUE(handle != NULL) << "error " << GetLastError();
-            if (handle) ClosePrinter(handle);
-            added = true;
-        }
+        if (!added) AddTestPrinter(TEST_PRINTER_NAME);
+        added = true;
         if (!OpenPrinterW((LPWSTR)TEST_PRINTER, printer, NULL)) return L"<no printer>";
         if (!AddJobW(*printer, 1, info, sizeof info, &needed)) return L"<no job>";
         ADDJOB_INFO_1W *job = (ADDJOB_INFO_1W *)info;
