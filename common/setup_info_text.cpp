@@ -28,7 +28,8 @@ int CountKeyListNames(const char *list, int size)
 
     while (p < end && *p) {
         count++;
-        p = NameEnd(p, end) + 1;
+        p = NameEnd(p, end);
+        if (p < end) p++;
     }
     return count;
 }
@@ -44,7 +45,7 @@ const char *KeyListName(const char *list, int size, int index, int *length)
             *length = (int)(nameEnd - p);
             return p;
         }
-        p = nameEnd + 1;
+        p = nameEnd < end ? nameEnd + 1 : end;
     }
     return 0;
 }
@@ -80,12 +81,13 @@ int MakeModelKey(const char *model, char *key, int size)
 
 int BuildFileList(const char *copyFiles, char *list, int size, LeadByteTest isLeadByte)
 {
-    char *out = list, *limit = list + size - 2;
+    char *out = list, *limit;
     const char *p = copyFiles, *name;
     int length, count = 0;
 
     if (size > 0) *list = 0;
     if (size < 2) return 0;
+    limit = list + size - 2;
     while (*p) {
         if (*p++ != '@') continue;
         name = p;
