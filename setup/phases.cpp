@@ -104,12 +104,14 @@ static void RemovePreviousInstallation(void)
     DeleteRegistryKey(path);
 }
 
+/* The wait starts before the status window is made and painted, so that
+   their cost is not added to it. */
 static void StartBusy(HWND hwnd, UINT textId, UINT nextTimer, UINT delay)
 {
+    SetTimer(hwnd, nextTimer, delay, NULL);
     statusWindow = ShowStatusDialog(hwnd, (WORD)textId);
     ShowWindow(statusWindow, SW_SHOW);
     UpdateWindow(statusWindow);
-    SetTimer(hwnd, nextTimer, delay, NULL);
 }
 
 static void EndBusy(void)
