@@ -17,21 +17,23 @@ int stepRunning;
 int closeRequested;
 int restartRequested;
 
-static WPARAM runningCommand;
-
+/* A close from outside ends a wizard page at once; the copy finishes first. */
 struct PageLauncher
 {
     WPARAM command;
     INT_PTR (*run)(HWND owner);
+    int endsOnOutsideClose;
 };
 
 static const PageLauncher pageLaunchers[] = {
-    { CMD_WELCOME_PAGE,   RunWelcomePage },
-    { CMD_MODEL_PAGE,     RunModelPage },
-    { CMD_PORT_KIND_PAGE, RunPortKindPage },
-    { CMD_PORT_PAGE,      RunPortPage },
-    { CMD_COPY_DIALOG,    RunCopyDialog },
+    { CMD_WELCOME_PAGE,   RunWelcomePage,  1 },
+    { CMD_MODEL_PAGE,     RunModelPage,    1 },
+    { CMD_PORT_KIND_PAGE, RunPortKindPage, 1 },
+    { CMD_PORT_PAGE,      RunPortPage,     1 },
+    { CMD_COPY_DIALOG,    RunCopyDialog,   0 },
 };
+
+static const PageLauncher *runningPage;
 
 /* Where each page result leads; every result not listed closes with failure. */
 struct PageTransition
@@ -93,11 +95,8 @@ static void OnOutsideClose(HWND hwnd)
     HWND page;
 
     closeRequested = 1;
-    if (runningCommand == CMD_WELCOME_PAGE || runningCommand == CMD_MODEL_PAGE ||
-        runningCommand == CMD_PORT_KIND_PAGE || runningCommand == CMD_PORT_PAGE) {
-        page = FindOpenPage(hwnd);
-        if (page) EndDialog(page, PAGE_CANCEL);
-    }
+    if (runningPage && runningPage->endsOnOutsideClose && (page = FindOpenPage(hwnd)))
+        EndDialog(page, PAGE_CANCEL);
 }
 
 static void RunPageCommand(HWND hwnd, WPARAM command)
@@ -114,9 +113,9 @@ static void RunPageCommand(HWND hwnd, WPARAM command)
     if (i == ARRAYSIZE(pageLaunchers)) return;
 
     stepRunning = 1;
-    runningCommand = command;
-    result = pageLaunchers[i].run(hwnd);
-    runningCommand = 0;
+    runningPage = &pageLaunchers[i];
+    result = runningPage->run(hwnd);
+    runningPage = NULL;
     stepRunning = 0;
 
     for (i = 0; i < ARRAYSIZE(pageTransitions) && !closeRequested; i++) {
