@@ -5,8 +5,9 @@
 #ifndef SYSTEM_DLLS_H
 #define SYSTEM_DLLS_H
 
-/* The first thing each program does: later loads, the platform's own
-   included, search the system directory only. */
+/* The first thing each program does, from a constructor that runs before
+   the runtime's own: later loads, the platform's own included, search the
+   system directory only. */
 void RestrictLibrarySearch(void);
 
 #endif

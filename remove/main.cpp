@@ -1,9 +1,17 @@
 #include <windows.h>
+#include "stack_guard.h"
 #include "system_dlls.h"
 #include "remover.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+/* The first thing the program does, before the runtime's own start-up code,
+   which may load libraries. */
+static void __attribute__((constructor(101))) StartSafely(void)
 {
     RestrictLibrarySearch();
+    SeedStackGuard();
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
     return RunRemove(instance);
 }

@@ -21,7 +21,22 @@
 #define X64_DIR "C:\\windows\\system32\\spool\\drivers\\x64\\"
 #define PRTPROCS_DIR "C:\\windows\\system32\\spool\\prtprocs\\x64\\"
 
-static const char *const PlantedNames[] = { "winspool.drv", "setupapi.dll" };
+/*
+ * Each planted library with the name Wine's load order knows it by. Besides
+ * the delay-loaded spooler and SetupAPI, the cryptographic provider and what
+ * it imports: the runtime's start-up code, before WinMain, seeds the stack
+ * protector through CryptAcquireContextA unless the program has done so.
+ * Wine's provider brings bcrypt and crypt32, Windows' cryptsp, cryptbase and
+ * msasn1.
+ */
+static const struct
+{
+    const char *file, *loadOrderName;
+} PlantedLibraries[] = {
+    { "winspool.drv", "winspool.drv" }, { "setupapi.dll", "setupapi" }, { "bcrypt.dll", "bcrypt" },
+    { "crypt32.dll", "crypt32" },       { "rsaenh.dll", "rsaenh" },     { "cryptsp.dll", "cryptsp" },
+    { "cryptbase.dll", "cryptbase" },   { "msasn1.dll", "msasn1" },
+};
 
 class ElevatedSafety : public Scenario
 {
@@ -94,13 +109,14 @@ TEST_F(ElevatedSafety, LibrariesPlantedBesideTheProgramsOrInTheCurrentDirectoryA
         if (c == '/') c = '\\';
 
     CreateDirectoryA(WORK_DIR, NULL);
-    for (const char *name : PlantedNames)
+    for (const auto &planted : PlantedLibraries) {
         for (const char *dir : { INSTALL_DIR, WORK_DIR })
-            ASSERT_TRUE(CopyFileA(library.c_str(), (std::string(dir) + "\\" + name).c_str(), FALSE)) << dir << name;
-    for (const char *program : { "drvsetup.exe", "drvremove.exe" }) {
-        std::string key = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
-        RegSetString(HKEY_CURRENT_USER, key.c_str(), "winspool.drv", "native,builtin");
-        RegSetString(HKEY_CURRENT_USER, key.c_str(), "setupapi", "native,builtin");
+            ASSERT_TRUE(CopyFileA(library.c_str(), (std::string(dir) + "\\" + planted.file).c_str(), FALSE))
+                << dir << planted.file;
+        for (const char *program : { "drvsetup.exe", "drvremove.exe" }) {
+            std::string key = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
+            RegSetString(HKEY_CURRENT_USER, key.c_str(), planted.loadOrderName, "native,builtin");
+        }
     }
 
     /* Wine's loader names the file of every library it loads. */
