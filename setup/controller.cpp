@@ -34,6 +34,7 @@ static const PageLauncher pageLaunchers[] = {
 };
 
 static const PageLauncher *runningPage;
+static int exitPageOpened;
 
 /* Where each page result leads; every result not listed closes with failure. */
 struct PageTransition
@@ -140,7 +141,9 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         HandlePhaseTimer(hwnd, wParam);
         return 0;
     case WM_COMMAND:
-        RunPageCommand(hwnd, wParam);
+        /* A close that came between two pages opened the exit page before
+           the command for the next one: that command has no flow left. */
+        if (!exitPageOpened) RunPageCommand(hwnd, wParam);
         return 0;
     case WM_CLOSE:
         if (stepRunning) {
@@ -149,6 +152,7 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         }
         /* The exit page is the last step; a close during it changes nothing. */
         stepRunning = 1;
+        exitPageOpened = 1;
         RunExitPage(hwnd, LOWORD(wParam));
         break;
     case WM_ENDSESSION:
