@@ -146,6 +146,13 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         if (!exitPageOpened) RunPageCommand(hwnd, wParam);
         return 0;
     case WM_CLOSE:
+        /* The restart may be cancelled before this program is asked, and
+           then no WM_ENDSESSION comes: a close from outside still ends it. */
+        if (restartRequested) {
+            restartRequested = 0;
+            DestroyWindow(hwnd);
+            return 0;
+        }
         if (stepRunning) {
             OnOutsideClose(hwnd);
             return 0;

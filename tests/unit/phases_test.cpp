@@ -73,9 +73,11 @@ TEST(Cleanup, AnEnumerationThatFailsEndsTheDeletion)
 /*
  * After Yes to the cleanup of an earlier installation, Windows may still
  * cancel the restart (another program refuses it, or the user does) and
- * then sends WM_ENDSESSION with FALSE. The program then ends as when the
- * restart could not be requested at all: its window is destroyed, without
- * an exit page.
+ * then sends WM_ENDSESSION with FALSE; when the restart is cancelled before
+ * this program is asked, nothing comes but maybe a close from outside. The
+ * program then ends as when the restart could not be requested at all: its
+ * window is destroyed, without an exit page. Wine carries out every
+ * restart request, so only these calls can show it.
  */
 TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
 {
@@ -83,12 +85,14 @@ TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
     {
         const char *what;
         BOOL requested;
-        WPARAM endSession;
+        UINT message;
+        WPARAM wParam;
         bool windowLeft;
     } cases[] = {
-        { "request refused", FALSE, FALSE, false },
-        { "request taken, then cancelled", TRUE, FALSE, false },
-        { "request taken and carried out", TRUE, TRUE, true },
+        { "request refused", FALSE, WM_ENDSESSION, FALSE, false },
+        { "request taken, then cancelled", TRUE, WM_ENDSESSION, FALSE, false },
+        { "request taken, then closed from outside", TRUE, WM_CLOSE, 0, false },
+        { "request taken and carried out", TRUE, WM_ENDSESSION, TRUE, true },
     };
     WNDCLASSA wc = {};
 
@@ -110,7 +114,7 @@ TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
         SpyOnRestart(IDYES, c.requested);
         HandlePhaseTimer(hwnd, TIMER_CHECK_PREVIOUS);
         EXPECT_EQ(restartSpy.requests, 1);
-        if (IsWindow(hwnd)) SendMessageA(hwnd, WM_ENDSESSION, c.endSession, 0);
+        if (IsWindow(hwnd)) SendMessageA(hwnd, c.message, c.wParam, 0);
         EXPECT_EQ(IsWindow(hwnd) != 0, c.windowLeft);
 
         MSG msg;
