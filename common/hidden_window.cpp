@@ -6,6 +6,7 @@
 #include <windows.h>
 #include "hidden_window.h"
 #include "product.h"
+#include "system_dlls.h"
 
 int RunHiddenWindow(HINSTANCE instance, const char *className, WNDPROC windowProc)
 {
@@ -36,6 +37,7 @@ int RunHiddenWindow(HINSTANCE instance, const char *className, WNDPROC windowPro
     /* A foreign window of our class name kept us from registering the class. */
     if (!hwnd) return 0;
     ShowWindow(hwnd, SW_HIDE);
+    CloseWhenLibraryMissing(hwnd);
 
     msg.wParam = 0;
     while (GetMessageA(&msg, NULL, 0, 0)) {

@@ -4,6 +4,13 @@
  * loads them by their full path in the system directory: Windows does not
  * protect winspool.drv with its list of known DLLs, so a plain load would
  * take a copy planted beside the program.
+ *
+ * The runtime's helper loads the bare name itself when the hook hands it no
+ * library, and raises an exception when that fails too. So the hook hands it
+ * the library from the system directory or, when the library or one of its
+ * functions cannot be had there, a stand-in that fails every call; the
+ * program's window is then closed, and the program ends as after a close
+ * from outside.
  */
 #include <windows.h>
 #include <delayimp.h>
@@ -11,23 +18,59 @@
 #include "textbuf.h"
 
 static int defaultDirectoriesSet;
+static HWND closedWhenMissing;
+static HMODULE libraryFound;
 
-static FARPROC WINAPI LoadFromSystemDirectory(unsigned notification, PDelayLoadInfo info)
+static HMODULE LoadSystemLibrary(const char *name)
 {
     char path[TEXT_SIZE];
-    UINT length;
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    HMODULE library;
 
-    if (notification != dliNotePreLoadLibrary) return NULL;
-    length = GetSystemDirectoryA(path, sizeof path);
     if (!length || length >= sizeof path) return NULL;
     AppendText(path, sizeof path, "\\");
-    AppendText(path, sizeof path, info->szDll);
+    AppendText(path, sizeof path, name);
+    /* Asked again for every function's first call: no reference each time. */
+    if ((library = GetModuleHandleA(path))) return library;
     /* Without the default directories, the libraries it needs in turn are
        looked for beside it first. */
-    return (FARPROC)LoadLibraryExA(path, NULL, defaultDirectoriesSet ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExA(path, NULL, defaultDirectoriesSet ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-PfnDliHook __pfnDliNotifyHook2 = LoadFromSystemDirectory;
+static INT_PTR WINAPI FailWithoutLibrary(void)
+{
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+}
+
+static FARPROC EndForMissingLibrary(void)
+{
+    if (closedWhenMissing) PostMessageA(closedWhenMissing, WM_CLOSE, 0, 0);
+    return FailWithoutLibrary;
+}
+
+static FARPROC WINAPI HandleDelayLoad(unsigned notification, PDelayLoadInfo info)
+{
+    switch (notification) {
+    case dliStartProcessing:
+        libraryFound = LoadSystemLibrary(info->szDll);
+        return libraryFound ? NULL : EndForMissingLibrary();
+    case dliNotePreLoadLibrary:
+        /* Never none here: the helper would load the bare name. */
+        return (FARPROC)libraryFound;
+    case dliFailGetProc:
+        return EndForMissingLibrary();
+    }
+    return NULL;
+}
+
+PfnDliHook __pfnDliNotifyHook2 = HandleDelayLoad;
+PfnDliHook __pfnDliFailureHook2 = HandleDelayLoad;
+
+void CloseWhenLibraryMissing(HWND window)
+{
+    closedWhenMissing = window;
+}
 
 /* SetDefaultDllDirectories is looked up, not imported: systems without it
    would not start the program at all. They still lose the current

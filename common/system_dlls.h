@@ -5,9 +5,15 @@
 #ifndef SYSTEM_DLLS_H
 #define SYSTEM_DLLS_H
 
+#include <windows.h>
+
 /* The first thing each program does, from a constructor that runs before
    the runtime's own: later loads, the platform's own included, search the
    system directory only. */
 void RestrictLibrarySearch(void);
+
+/* The program's window, which a library that cannot be had from the system
+   directory closes. */
+void CloseWhenLibraryMissing(HWND window);
 
 #endif

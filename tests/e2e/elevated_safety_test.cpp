@@ -140,6 +140,45 @@ TEST_F(ElevatedSafety, LibrariesPlantedBesideTheProgramsOrInTheCurrentDirectoryA
 }
 
 /*
+ * A system library that cannot be loaded from the system directory ends both
+ * programs in order, with exit code 0: the wizard on its failure page, the
+ * removal without a word. Neither asks for the library by its bare name,
+ * which a system without SetDefaultDllDirectories looks for beside the
+ * program first. Wine refuses its own library in the system directory when
+ * the load order says "native" alone, as Windows refuses a missing or
+ * damaged file there. Wine then searches the system directory alone for a
+ * bare name too, so the relay journal shows the names asked for.
+ */
+TEST_F(ElevatedSafety, ASystemLibraryThatCannotBeLoadedEndsBothProgramsInOrder)
+{
+    static const char LoadCalls[] = "kernel32.LoadLibraryA;kernel32.LoadLibraryExA";
+
+    for (const char *program : { "drvsetup.exe", "drvremove.exe" }) {
+        std::string key = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
+        RegSetString(HKEY_CURRENT_USER, key.c_str(), "winspool.drv", "native");
+        RegSetString(HKEY_CURRENT_USER, key.c_str(), "setupapi", "native");
+    }
+    WizardWalk walk;
+    StartTracedProgram(&setup, SETUP_EXE, INSTALL_DIR, LoadCalls);
+    WalkWizard(&setup, &walk);
+    EXPECT_EQ(walk.exitCode, 0);
+    EXPECT_TRUE(walk.sawModelPage);
+    EXPECT_EQ(walk.exitPage, 0) << "the failure page";
+    EXPECT_FALSE(walk.sawCopy);
+    RemovalWalk removal;
+    StartTracedProgram(&remover, REMOVE_EXE, INSTALL_DIR, LoadCalls);
+    WalkRemoval(&remover, &removal);
+    EXPECT_EQ(removal.exitCode, 0);
+    EXPECT_EQ(removal.questions, 0);
+
+    std::string journal = ReadTextFile(WINE_JOURNAL);
+    for (const char *name : { "WINSPOOL.DRV", "SETUPAPI.dll" }) {
+        EXPECT_NE(journal.find(std::string("system32\\\\") + name + "\""), std::string::npos) << name;
+        EXPECT_EQ(journal.find(std::string(" \"") + name + "\""), std::string::npos) << name << " by its bare name";
+    }
+}
+
+/*
  * The package started from C:\pkg with C:\work as its current directory,
  * where decoys of the driver's files lie, and a decoy print processor
  * library in C:\TARVOK: what lands in the spooler's directories is the
