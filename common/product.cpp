@@ -3,7 +3,6 @@
  * unchanged to the ANSI window functions.
  */
 #include <windows.h>
-#include "path_names.h"
 #include "product.h"
 #include "textbuf.h"
 
@@ -26,6 +25,7 @@ HINSTANCE appInstance;
 
 static char setupInfoPath[TEXT_SIZE];
 static char packageDirectory[TEXT_SIZE];
+static int packageDirectoryAsked;
 
 /* "타르복시스템" */
 static const char ManufacturerName[] =
@@ -73,34 +73,80 @@ int IsAnsiLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte);
 }
 
+/* The ANSI form of a wide text, when it converts back to the very same text;
+   the nearest-letter conversion of a letter the code page lacks does not. */
+static int ExactAnsiText(const WCHAR *wide, char *ansi)
+{
+    WCHAR back[TEXT_SIZE];
+
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, TEXT_SIZE, NULL, NULL)) return 0;
+    if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, back, TEXT_SIZE)) return 0;
+    return !lstrcmpW(back, wide);
+}
+
+/*
+ * The folder is taken by its wide name: its ANSI name could be another
+ * folder's. When the ANSI form is not exact, the folder's short name may be;
+ * otherwise the folder cannot be named here and the buffer stays empty.
+ */
 void GetModuleDirectory(char *buffer)
 {
-    char *name;
+    WCHAR path[TEXT_SIZE], shortPath[TEXT_SIZE], *name = path;
+    DWORD length = GetModuleFileNameW(appInstance, path, TEXT_SIZE);
 
     buffer[0] = 0;
-    GetModuleFileNameA(appInstance, buffer, TEXT_SIZE);
-    buffer[TEXT_SIZE - 1] = 0;
-    if (!buffer[0]) {
+    if (!length) {
         CopyText(buffer, TEXT_SIZE, ".\\");
         return;
     }
-    name = (char *)FileNamePart(buffer, IsAnsiLeadByte);
-    if (name != buffer) *name = 0;
+    if (length >= TEXT_SIZE) return;
+    for (WCHAR *p = path; *p; p++)
+        if (*p == L'\\') name = p + 1;
+    if (name != path) *name = 0;
+    if (ExactAnsiText(path, buffer)) return;
+    length = GetShortPathNameW(path, shortPath, TEXT_SIZE);
+    if (length && length < TEXT_SIZE && ExactAnsiText(shortPath, buffer)) return;
+    buffer[0] = 0;
+}
+
+/* Asked for once; empty when the package's folder cannot be named, and the
+   package then counts as absent. */
+static const char *PackageDirectory(void)
+{
+    if (!packageDirectoryAsked) {
+        GetModuleDirectory(packageDirectory);
+        packageDirectoryAsked = 1;
+    }
+    return packageDirectory;
 }
 
 const char *GetSetupInfoPath(void)
 {
-    if (!setupInfoPath[0]) {
-        GetModuleDirectory(setupInfoPath);
+    if (!setupInfoPath[0] && PackageDirectory()[0]) {
+        CopyText(setupInfoPath, TEXT_SIZE, PackageDirectory());
         AppendText(setupInfoPath, TEXT_SIZE, SetupInfoTable[setupInfoRow].fileName);
     }
     return setupInfoPath;
 }
 
+/* Reads as from a missing file when the package is absent: a name without
+   a folder would be looked for in the Windows folder. */
+void ReadSetupInfoValue(const char *section, const char *key, const char *fallback, char *value, DWORD size)
+{
+    /* A key list that does not fit gets only one NUL: clear the buffer first. */
+    ZeroMemory(value, size);
+    if (GetSetupInfoPath()[0])
+        GetPrivateProfileStringA(section, key, fallback, value, size, GetSetupInfoPath());
+    else
+        CopyText(value, (int)size, fallback);
+}
+
 void GetPackageFilePath(const char *name, char *path)
 {
-    if (!packageDirectory[0]) GetModuleDirectory(packageDirectory);
-    CopyText(path, TEXT_SIZE, packageDirectory);
+    path[0] = 0;
+    /* Not the current directory's file of that name. */
+    if (!PackageDirectory()[0]) return;
+    CopyText(path, TEXT_SIZE, PackageDirectory());
     AppendText(path, TEXT_SIZE, name);
 }
 

@@ -41,10 +41,15 @@ const char *GetSpoolerEnvironment(void);
 /* The lead-byte test of the system's ANSI code page, for the path rules. */
 int IsAnsiLeadByte(unsigned char byte);
 
+/* Empty when the folder's name cannot be held by the ANSI code page. */
 void GetModuleDirectory(char *buffer);
+/* Empty when the package is absent. */
 const char *GetSetupInfoPath(void);
+/* One value of the setup information file, or its default. */
+void ReadSetupInfoValue(const char *section, const char *key, const char *fallback, char *value, DWORD size);
 /* A file of the package: it lies beside the program, whatever the current
-   directory; the path buffer holds TEXT_SIZE bytes. */
+   directory; the path buffer holds TEXT_SIZE bytes, and stays empty when the
+   package is absent. */
 void GetPackageFilePath(const char *name, char *path);
 const char *GetManufacturerSection(void);
 

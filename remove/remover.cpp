@@ -27,11 +27,9 @@ static void ReadPrintProcessorName(void)
     char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
     char *next = entry, *field;
 
-    ZeroMemory(reference, sizeof reference);
-    GetPrivateProfileStringA("QLP", "PrintProcessor", "", reference, sizeof reference, GetSetupInfoPath());
+    ReadSetupInfoValue("QLP", "PrintProcessor", "", reference, sizeof reference);
     if (!ReferencedKey(reference, key, sizeof key)) return;
-    ZeroMemory(entry, sizeof entry);
-    GetPrivateProfileStringA("Strings", key, "", entry, sizeof entry, GetSetupInfoPath());
+    ReadSetupInfoValue("Strings", key, "", entry, sizeof entry);
     field = NextField(&next);
     if (field) CopyText(printProcessorName, TEXT_SIZE, field);
 }

@@ -15,19 +15,11 @@ static const char X64DriverDirectory[] = "C:\\Windows\\System32\\spool\\drivers\
 static char hardwareIdKey[TEXT_SIZE];
 static char hardwareIdLine[TEXT_SIZE];
 
-static void ReadSetupValue(const char *section, const char *key, const char *fallback,
-                           char *value, DWORD size)
-{
-    /* A key list that does not fit gets only one NUL: clear the buffer first. */
-    ZeroMemory(value, size);
-    GetPrivateProfileStringA(section, key, fallback, value, size, GetSetupInfoPath());
-}
-
 short GetModelCount(void)
 {
     char keys[TEXT_SIZE];
 
-    ReadSetupValue(GetManufacturerSection(), NULL, "", keys, sizeof keys);
+    ReadSetupInfoValue(GetManufacturerSection(), NULL, "", keys, sizeof keys);
     return (short)CountKeyListNames(keys, sizeof keys);
 }
 
@@ -37,7 +29,7 @@ void GetModelNameAt(WORD index, char *name)
     const char *key;
     int length;
 
-    ReadSetupValue(GetManufacturerSection(), NULL, "", keys, sizeof keys);
+    ReadSetupInfoValue(GetManufacturerSection(), NULL, "", keys, sizeof keys);
     key = KeyListName(keys, sizeof keys, index, &length);
     if (key) ModelNameFromKey(key, length, name, TEXT_SIZE, IsAnsiLeadByte);
 }
@@ -57,9 +49,9 @@ static void ReadPrintProcessor(void)
     char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
     char *next = entry, *name, *file;
 
-    ReadSetupValue("QLP", "PrintProcessor", "", reference, sizeof reference);
+    ReadSetupInfoValue("QLP", "PrintProcessor", "", reference, sizeof reference);
     if (!ReferencedKey(reference, key, sizeof key)) return;
-    ReadSetupValue("Strings", key, "", entry, sizeof entry);
+    ReadSetupInfoValue("Strings", key, "", entry, sizeof entry);
 
     installState.printProcessorName[0] = 0;
     installState.printProcessorFile[0] = 0;
@@ -86,15 +78,15 @@ int ReadInstallSection(HWND modelPage)
 
     line[0] = 0;
     if (MakeModelKey(installState.modelName, key, sizeof key))
-        ReadSetupValue(GetManufacturerSection(), key, "", line, sizeof line);
+        ReadSetupInfoValue(GetManufacturerSection(), key, "", line, sizeof line);
     installSection = NextField(&next);
     copyFiles[0] = dataSection[0] = 0;
     if (installSection) {
-        ReadSetupValue(installSection, "CopyFiles", "", copyFiles, sizeof copyFiles);
-        ReadSetupValue(installSection, "DataSection", "", dataSection, sizeof dataSection);
+        ReadSetupInfoValue(installSection, "CopyFiles", "", copyFiles, sizeof copyFiles);
+        ReadSetupInfoValue(installSection, "DataSection", "", dataSection, sizeof dataSection);
     }
     BuildDependentFiles(copyFiles);
-    ReadSetupValue(dataSection, "DefaultDataType", "RAW", installState.dataType, TEXT_SIZE);
+    ReadSetupInfoValue(dataSection, "DefaultDataType", "RAW", installState.dataType, TEXT_SIZE);
 
     /* Without the directory it stays empty, and the copy puts nothing there. */
     ZeroMemory(installState.printProcessorDirectory, TEXT_SIZE);
@@ -119,7 +111,7 @@ const char *GetHardwareId(const char *model)
 
     hardwareIdLine[0] = 0;
     if (MakeModelKey(model, hardwareIdKey, sizeof hardwareIdKey))
-        ReadSetupValue(GetManufacturerSection(), hardwareIdKey, "", hardwareIdLine, sizeof hardwareIdLine);
+        ReadSetupInfoValue(GetManufacturerSection(), hardwareIdKey, "", hardwareIdLine, sizeof hardwareIdLine);
     if (!NextField(&next)) return NULL;
     return NextField(&next);
 }

@@ -179,31 +179,47 @@ TEST_F(ElevatedSafety, ASystemLibraryThatCannotBeLoadedEndsBothProgramsInOrder)
 }
 
 /*
- * The package started from C:\pkg with C:\work as its current directory,
- * where decoys of the driver's files lie, and a decoy print processor
- * library in C:\TARVOK: what lands in the spooler's directories is the
- * package's own, byte for byte.
+ * The package started from its folder with C:\work as its current
+ * directory, where decoys of the driver's files lie, and a decoy print
+ * processor library in C:\TARVOK: what lands in the spooler's directories is
+ * the package's own, byte for byte. Code page 949 lacks the e with an acute
+ * accent, and its nearest letter turns C:\Café into C:\Cafe, where a decoy
+ * package lies. Wine gives C:\Café a short name that code page 949 holds;
+ * a system that keeps no short names finds no package (a unit test shows it).
  */
 TEST_F(ElevatedSafety, PackageFilesComeFromBesideTheProgram)
 {
     static const char *const files[] = { "QLRM550.GPD", "QLRM550.DLL", "STDNAMES.GPD", "UNIDRV.DLL",
                                          "UNIDRV.HLP", "UNIDRVUI.DLL", "UNIRES.DLL" };
-    StagePackage("C:\\pkg");
-    CreateDirectoryA(WORK_DIR, NULL);
-    for (const char *name : files) WriteTextFile((std::string(WORK_DIR "\\") + name).c_str(), "decoy");
-    WriteTextFile(INSTALL_DIR "\\qlpproc.dll", "decoy");
-    WriteTextFile(WORK_DIR "\\qlpproc.dll", "decoy");
+    /* In UTF-8, as the robot takes paths */
+    static const char *const packageDirs[] = { "C:\\pkg", "C:\\Caf\xc3\xa9" };
 
-    Install("C:\\pkg\\drvsetup.exe", WORK_DIR);
-    for (const char *name : files) {
-        SCOPED_TRACE(name);
-        std::string installed = ReadTextFile((std::string(X64_DIR) + name).c_str());
-        EXPECT_FALSE(installed.empty());
-        EXPECT_TRUE(installed == ReadTextFile((std::string("C:\\pkg\\") + name).c_str()));
+    StagePackage("C:\\Cafe");
+    CreateDirectoryA(WORK_DIR, NULL);
+    for (const char *name : files)
+        for (const char *dir : { WORK_DIR, "C:\\Cafe" })
+            WriteTextFile((std::string(dir) + "\\" + name).c_str(), "decoy");
+    for (const char *dir : { INSTALL_DIR, WORK_DIR, "C:\\Cafe" })
+        WriteTextFile((std::string(dir) + "\\qlpproc.dll").c_str(), "decoy");
+
+    for (const char *packageDir : packageDirs) {
+        SCOPED_TRACE(packageDir);
+        const std::string package = std::string(packageDir) + "\\";
+        StagePackage(packageDir);
+        for (const char *name : files) DeleteFileA((std::string(X64_DIR) + name).c_str());
+        DeleteFileA(PRTPROCS_DIR "qlpproc.dll");
+
+        Install((package + "drvsetup.exe").c_str(), WORK_DIR);
+        for (const char *name : files) {
+            SCOPED_TRACE(name);
+            std::string installed = ReadTextFile((std::string(X64_DIR) + name).c_str());
+            EXPECT_FALSE(installed.empty());
+            EXPECT_TRUE(installed == ReadTextFile((package + name).c_str()));
+        }
+        std::string library = ReadTextFile(PRTPROCS_DIR "qlpproc.dll");
+        EXPECT_FALSE(library.empty());
+        EXPECT_TRUE(library == ReadTextFile((package + "qlpproc.dll").c_str()));
     }
-    std::string library = ReadTextFile(PRTPROCS_DIR "qlpproc.dll");
-    EXPECT_FALSE(library.empty());
-    EXPECT_TRUE(library == ReadTextFile("C:\\pkg\\qlpproc.dll"));
 }
 
 /* Names with a path in the setup information file are refused: nothing is

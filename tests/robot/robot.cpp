@@ -18,6 +18,15 @@ static std::string WindowsPathFromEnv(const char *name)
     return path;
 }
 
+/* A folder the ANSI code page cannot name is still a folder of the test. */
+static std::wstring Wide(const char *utf8)
+{
+    wchar_t wide[MAX_PATH * 2];
+
+    if (!MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, MAX_PATH * 2)) return L"";
+    return wide;
+}
+
 std::string PackageDir(void)
 {
     return WindowsPathFromEnv("DRV_PACKAGE_DIR");
@@ -45,21 +54,21 @@ void StagePackage(const char *targetDir)
     HANDLE search;
 
     ASSERT_FALSE(source.empty()) << "DRV_PACKAGE_DIR is not set";
-    CreateDirectoryA(targetDir, NULL);
+    CreateDirectoryW(Wide(targetDir).c_str(), NULL);
     search = FindFirstFileA((source + "\\*").c_str(), &found);
     ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no package at " << source;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         std::string from = source + "\\" + found.cFileName;
         std::string to = std::string(targetDir) + "\\" + found.cFileName;
-        EXPECT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from;
+        EXPECT_TRUE(CopyFileW(Wide(from.c_str()).c_str(), Wide(to.c_str()).c_str(), FALSE)) << from;
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
 
 void WriteTextFile(const char *path, const char *text)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     DWORD written;
 
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
@@ -69,7 +78,7 @@ void WriteTextFile(const char *path, const char *text)
 
 void WriteDataFile(const char *path, const std::string &data)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     DWORD written = 0;
 
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
@@ -80,14 +89,13 @@ void WriteDataFile(const char *path, const std::string &data)
 
 bool StartProgram(Program *program, const char *exePath, const char *currentDir)
 {
-    STARTUPINFOA si;
-    char commandLine[MAX_PATH + 2];
+    STARTUPINFOW si;
+    std::wstring exe = Wide(exePath), commandLine = L"\"" + exe + L"\"";
 
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
-    snprintf(commandLine, sizeof commandLine, "\"%s\"", exePath);
-    program->running = CreateProcessA(exePath, commandLine, NULL, NULL, FALSE, 0, NULL, currentDir,
-                                      &si, &program->pi) != 0;
+    program->running = CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                                      currentDir ? Wide(currentDir).c_str() : NULL, &si, &program->pi) != 0;
     EXPECT_TRUE(program->running) << "cannot start " << exePath << ", error " << GetLastError();
     if (program->running) WaitForInputIdle(program->pi.hProcess, 5000);
     return program->running;
@@ -110,8 +118,8 @@ bool StartTracedProgram(Program *program, const char *exePath, const char *curre
 
 std::string ReadTextFile(const char *path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     std::string text;
     char chunk[65536];
     DWORD got;
