@@ -16,12 +16,43 @@ const char *FileNamePart(const char *path, LeadByteTest isLeadByte)
     return name;
 }
 
+/* 1 when the letters, of that length, are the upper-case text, in any case. */
+static int SameLetters(const char *letters, int length, const char *upper)
+{
+    int i;
+
+    for (i = 0; i < length && upper[i]; i++) {
+        char c = letters[i] >= 'a' && letters[i] <= 'z' ? (char)(letters[i] - 'a' + 'A') : letters[i];
+        if (c != upper[i]) return 0;
+    }
+    return i == length && !upper[i];
+}
+
+/*
+ * Windows opens a device for these names whatever follows their first dot,
+ * and with blanks before it. A dot or a blank is never the trail byte of a
+ * double-byte character, so the bytes can be looked at one by one.
+ */
+static int IsDeviceName(const char *name)
+{
+    static const char *const devices[] = { "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$" };
+    int length = 0;
+    unsigned i;
+
+    while (name[length] && name[length] != '.') length++;
+    while (length && name[length - 1] == ' ') length--;
+    for (i = 0; i < sizeof devices / sizeof devices[0]; i++)
+        if (SameLetters(name, length, devices[i])) return 1;
+    return length == 4 && (SameLetters(name, 3, "COM") || SameLetters(name, 3, "LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+
 int IsBareFileName(const char *name, LeadByteTest isLeadByte)
 {
     const char *p;
     int onlyDots = 1;
 
-    if (!*name) return 0;
+    if (!*name || IsDeviceName(name)) return 0;
     for (p = name; *p; p = NextCharacter(p, isLeadByte)) {
         if (*p == '\\' || *p == '/' || *p == ':') return 0;
         if (*p != '.' && *p != ' ') onlyDots = 0;

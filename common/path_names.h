@@ -16,9 +16,11 @@ const char *FileNamePart(const char *path, LeadByteTest isLeadByte);
 
 /*
  * 1 for a name that can only mean a file in the directory it is joined to:
- * not empty, no backslash, slash or colon (a path, a drive or a stream), and
- * not made of dots and blanks alone ("." and "..", which Windows also reads
- * into ". " and ".. ").
+ * not empty, no backslash, slash or colon (a path, a drive or a stream), not
+ * made of dots and blanks alone ("." and "..", which Windows also reads into
+ * ". " and ".. "), and not a device's name: CON, PRN, AUX, NUL, COM1 to
+ * COM9, LPT1 to LPT9, CONIN$ or CONOUT$ in any case, with or without an
+ * extension, with trailing dots or blanks.
  */
 int IsBareFileName(const char *name, LeadByteTest isLeadByte);
 

@@ -182,6 +182,10 @@ static std::vector<HostileInf> HostileInfs(void)
         { "install sections", "path names in CopyFiles",
           Inf(ModelLine, "@..\\..\\..\\evil.dll,@C:\\x.dll,@sub\\a.gpd,@/x,@QLRM550.GPD,@.,@..,@QLRM550.DLL"),
           { MODEL }, INSTALLS, PackageFiles, true },
+        { "install sections", "device names in CopyFiles",
+          Inf(ModelLine, "@NUL,@CON,@COM1,@LPT1.TXT,@aux.dll,@Prn .gpd,@CONIN$,@conout$,@NUL.,@com9 ,@QLRM550.GPD,"
+                         "@QLRM550.DLL"),
+          { MODEL }, INSTALLS, PackageFiles, true },
 
         /* Without a print processor Wine's AddPrinterA fails with 87. */
         { "print processor libraries", "a library climbing out of the spooler",
@@ -193,6 +197,9 @@ static std::vector<HostileInf> HostileInfs(void)
           { MODEL }, PRINTER_ERROR, PackageFiles, true },
         { "print processor libraries", "a library behind a slash",
           Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,/qlpproc.dll\""),
+          { MODEL }, PRINTER_ERROR, PackageFiles, true },
+        { "print processor libraries", "a library named after a device",
+          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,LPT1.dll\""),
           { MODEL }, PRINTER_ERROR, PackageFiles, true },
 
         { "print processor references", "a Strings entry of several kilobytes",

@@ -2,11 +2,28 @@
  * File names taken from paths, walked by characters in code page 949 and in
  * a single-byte code page: the name part starts the text or follows a
  * backslash character and holds none itself; a bare file name is one that is
- * not empty, holds no backslash, slash or colon character and is not made of
- * dots and blanks alone.
+ * not empty, holds no backslash, slash or colon character, is not made of
+ * dots and blanks alone and does not name a device.
  */
+#include <ctype.h>
+#include <string>
 #include "fuzz_support.h"
 #include "path_names.h"
+
+/* What Windows reads as a device: the part before the first dot, without the
+   blanks that end it, compared in upper case. */
+static bool NamesDevice(const char *path)
+{
+    static const char *const devices[] = { "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$" };
+    std::string stem;
+
+    for (const char *p = path; *p && *p != '.'; p++) stem += (char)toupper((unsigned char)*p);
+    stem.erase(stem.find_last_not_of(' ') + 1);
+    for (const char *device : devices)
+        if (stem == device) return true;
+    return stem.size() == 4 && (!stem.compare(0, 3, "COM") || !stem.compare(0, 3, "LPT")) && stem[3] >= '1' &&
+           stem[3] <= '9';
+}
 
 static void CheckPath(const char *path, LeadByteTest isLeadByte)
 {
@@ -27,7 +44,8 @@ static void CheckPath(const char *path, LeadByteTest isLeadByte)
     for (p = name; *p; p += CharacterLength(p, isLeadByte))
         CHECK(*p != '\\');
 
-    CHECK(IsBareFileName(path, isLeadByte) == (length > 0 && !separators && !onlyDotsAndBlanks));
+    CHECK(IsBareFileName(path, isLeadByte) ==
+          (length > 0 && !separators && !onlyDotsAndBlanks && !NamesDevice(path)));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
