@@ -49,8 +49,13 @@ static int IsProductSetupInfo(const char *path)
     return line[0] != 0;
 }
 
-/* 1 when the installed copy was found and uninstalled. Its name is what
-   follows the last backslash, wherever the system keeps its INF files. */
+/*
+ * 1 when the installed copy was found and uninstalled. Its name is what
+ * follows the last backslash, wherever the system keeps its INF files. The
+ * copy is looked up by the content the fixed path holds at that moment,
+ * which may no longer be what was checked: the copy itself, where only
+ * administrators write, has to be ours too.
+ */
 static int RemoveInstalledSetupInfo(void)
 {
     char source[TEXT_SIZE], installed[256];
@@ -61,6 +66,7 @@ static int RemoveInstalledSetupInfo(void)
     if (!SetupCopyOEMInfA(source, NULL, SPOST_NONE, SP_COPY_REPLACEONLY, installed, sizeof installed, NULL, NULL))
         return 0;
     installed[sizeof installed - 1] = 0;
+    if (!IsProductSetupInfo(installed)) return 0;
     return SetupUninstallOEMInfA(FileNamePart(installed, IsAnsiLeadByte), SUOI_FORCEDELETE, NULL);
 }
 

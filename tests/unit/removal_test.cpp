@@ -1,8 +1,8 @@
 /*
  * The removal program's window and timers run in this process, with spies in
  * front of the calls that Wine cannot answer as Windows would: where the
- * system keeps its INF files, and a restart that is cancelled after it was
- * requested.
+ * system keeps its INF files and which copy it names, and a restart that is
+ * cancelled after it was requested.
  */
 #include <windows.h>
 #include <setupapi.h>
@@ -33,8 +33,12 @@ static BOOL WINAPI SpySetupUninstallOEMInfA(PCSTR name, DWORD, PVOID)
     return TRUE;
 }
 
+/* Makes the folders on the way, too. */
 static void WriteFile_(const char *path, const char *text)
 {
+    std::string folders = path;
+    for (size_t at = folders.find('\\', 3); at != std::string::npos; at = folders.find('\\', at + 1))
+        CreateDirectoryA(folders.substr(0, at).c_str(), NULL);
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     DWORD written;
 
@@ -75,21 +79,29 @@ static bool RunPostedMessages(HWND hwnd)
     return quit && !IsWindow(hwnd);
 }
 
+static const char ForeignSetupInfo[] = "[Version]\r\nSignature=\"$Windows NT$\"\r\n"
+                                       "[Manufacturer]\r\nOther=Other\r\n[Other]\r\n\"Other\"=X\r\n";
+
 TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
 {
-    static const struct
-    {
-        const char *installedAt, *name;
-    } cases[] = {
-        { "C:\\Windows\\INF\\oem7.inf", "oem7.inf" },
-        { "D:\\WINNT\\INF\\oem12.inf", "oem12.inf" },
-        { "C:\\Windows.old\\INF\\oem3.inf", "oem3.inf" },
-        { "E:\\W\\inf\\oem120.inf", "oem120.inf" },
-        { "C:\\Program Files\\Windows\\System Root\\INF\\oem1.inf", "oem1.inf" },
-    };
-
     CreateDirectoryA("C:\\TARVOK", NULL);
     ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), productIdentity.oemInfPath, FALSE));
+    static const struct
+    {
+        const char *installedAt;
+        bool ours;
+        const char *name;
+    } cases[] = {
+        { "C:\\Windows\\INF\\oem7.inf", true, "oem7.inf" },
+        { "C:\\WINNT\\INF\\oem12.inf", true, "oem12.inf" },
+        { "C:\\Windows.old\\INF\\oem3.inf", true, "oem3.inf" },
+        { "C:\\W\\inf\\oem120.inf", true, "oem120.inf" },
+        { "C:\\Program Files\\Windows\\System Root\\INF\\oem1.inf", true, "oem1.inf" },
+        /* Windows finds the copy by the content of the fixed path, which can
+           be swapped after it was checked; Wine by name and content alike. */
+        { "C:\\Windows\\INF\\oem8.inf", false, "<not called>" },
+    };
+
     ReplaceImport("setupapi.dll", "SetupCopyOEMInfA", (void *)SpySetupCopyOEMInfA);
     ReplaceImport("setupapi.dll", "SetupUninstallOEMInfA", (void *)SpySetupUninstallOEMInfA);
     HWND hwnd = CreateRemovalWindow();
@@ -97,6 +109,10 @@ TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
 
     for (const auto &c : cases) {
         SCOPED_TRACE(c.installedAt);
+        WriteFile_(c.installedAt, c.ours ? "" : ForeignSetupInfo);
+        if (c.ours) {
+            ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), c.installedAt, FALSE));
+        }
         oemLookUpAnswer = c.installedAt;
         uninstalledName = "<not called>";
         HandleRemovalTimer(hwnd, TIMER_REMOVE);
@@ -104,8 +120,7 @@ TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
     }
 
     /* A file at the fixed path that is not ours is never looked up. */
-    WriteFile_(productIdentity.oemInfPath, "[Version]\r\nSignature=\"$Windows NT$\"\r\n"
-                                           "[Manufacturer]\r\nOther=Other\r\n[Other]\r\n\"Other\"=X\r\n");
+    WriteFile_(productIdentity.oemInfPath, ForeignSetupInfo);
     lookUps = 0;
     uninstalledName = "<not called>";
     HandleRemovalTimer(hwnd, TIMER_REMOVE);
