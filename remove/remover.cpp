@@ -8,6 +8,7 @@
 #include <setupapi.h>
 #include "hidden_window.h"
 #include "path_names.h"
+#include "printer_record.h"
 #include "product.h"
 #include "remover.h"
 #include "setup_info_text.h"
@@ -70,18 +71,34 @@ static int RemoveInstalledSetupInfo(void)
     return SetupUninstallOEMInfA(FileNamePart(installed, IsAnsiLeadByte), SUOI_FORCEDELETE, NULL);
 }
 
+/* The print processor the printer uses; empty when its record cannot be read. */
+static void ReadPrinterProcessor(HANDLE printer, char *name)
+{
+    PRINTER_INFO_2A *record = ReadPrinterRecord(printer);
+
+    name[0] = 0;
+    if (!record) return;
+    if (record->pPrintProcessor) CopyText(name, TEXT_SIZE, record->pPrintProcessor);
+    GlobalFree(record);
+}
+
+/* The setup information may name another maker's print processor: it goes
+   only when the printer removed used it. */
 static void RemovePrinterDriverAndProcessor(HWND hwnd)
 {
     PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
     HANDLE printer = NULL;
+    char printerProcessor[TEXT_SIZE];
 
     ReadPrintProcessorName();
     if (OpenPrinterA((LPSTR)productIdentity.printerModel, &printer, &defaults) && printer) {
+        ReadPrinterProcessor(printer, printerProcessor);
         DeletePrinter(printer);
         ClosePrinter(printer);
         DeletePrinterDriverA(NULL, NULL, (LPSTR)productIdentity.printerModel);
         SetTimer(hwnd, TIMER_RESTART, 1000, NULL);
-        DeletePrintProcessorA(NULL, NULL, printProcessorName);
+        if (printProcessorName[0] && !lstrcmpiA(printerProcessor, printProcessorName))
+            DeletePrintProcessorA(NULL, NULL, printProcessorName);
     } else {
         PostMessageA(hwnd, WM_CLOSE, 1, 0);
     }

@@ -1,24 +1,8 @@
 /* Makes a named printer the user's default printer. */
 #include <windows.h>
 #include "default_device.h"
+#include "printer_record.h"
 #include "registration.h"
-
-/* The printer's level-2 record, in a block the caller frees with GlobalFree. */
-static PRINTER_INFO_2A *ReadPrinterRecord(HANDLE printer)
-{
-    DWORD needed = 0;
-    PRINTER_INFO_2A *record;
-
-    GetPrinterA(printer, 2, NULL, 0, &needed);
-    if (!needed) return NULL;
-    record = (PRINTER_INFO_2A *)GlobalAlloc(GPTR, needed);
-    if (!record) return NULL;
-    if (!GetPrinterA(printer, 2, (BYTE *)record, needed, &needed)) {
-        GlobalFree(record);
-        return NULL;
-    }
-    return record;
-}
 
 static int WriteDefaultDevice(const char *printerName, const PRINTER_INFO_2A *record)
 {

@@ -130,6 +130,44 @@ TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
     RunPostedMessages(hwnd);
 }
 
+static std::string deletedProcessor;
+
+static BOOL WINAPI SpyDeletePrintProcessorA(LPSTR, LPSTR, LPSTR name)
+{
+    deletedProcessor = name;
+    return TRUE;
+}
+
+/* The print processor goes only with a printer that used it, whatever the
+   setup information names. The test printer uses winprint; Wine's
+   DeletePrintProcessorA deletes nothing, so a spy records the call. */
+TEST(Removal, ThePrintProcessorGoesOnlyWithItsPrinter)
+{
+    static const struct
+    {
+        const char *entry, *deleted;
+    } cases[] = {
+        { "winprint,winprint.dll", "winprint" },
+        { "WinPrint", "WinPrint" },
+        { "QLPPrintProc,qlpproc.dll", "<not called>" },
+    };
+
+    ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
+    ReplaceImport("winspool.drv", "DeletePrintProcessorA", (void *)SpyDeletePrintProcessorA);
+    HWND hwnd = CreateRemovalWindow();
+    ASSERT_TRUE(hwnd != NULL);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.entry);
+        ASSERT_TRUE(WRITE_FIXTURE_INF(std::string("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=") + c.entry + "\r\n"));
+        AddTestPrinter(productIdentity.printerModel);
+        deletedProcessor = "<not called>";
+        HandleRemovalTimer(hwnd, TIMER_REMOVE);
+        EXPECT_EQ(deletedProcessor, c.deleted);
+    }
+    DestroyWindow(hwnd);
+    RunPostedMessages(hwnd);
+}
+
 TEST(Removal, ARestartCancelledAfterItWasRequestedEndsTheProgram)
 {
     static const struct
