@@ -10,8 +10,6 @@
 #include "setup_info_text.h"
 #include "textbuf.h"
 
-static const char X64DriverDirectory[] = "C:\\Windows\\System32\\spool\\drivers\\x64";
-
 static char hardwareIdKey[TEXT_SIZE];
 static char hardwareIdLine[TEXT_SIZE];
 
@@ -62,13 +60,35 @@ static void ReadPrintProcessor(void)
     if (file) CopyText(installState.printProcessorFile, TEXT_SIZE, file);
 }
 
+typedef BOOL (WINAPI *SpoolerDirectoryQuery)(LPSTR server, LPSTR environment, DWORD level, LPBYTE directory,
+                                             DWORD size, LPDWORD needed);
+
+/*
+ * A directory the spooler names for the environment in use, ending in a
+ * backslash: on a system whose Windows is not on drive C, a fixed path would
+ * name a folder that any user can create. Without an answer it stays empty,
+ * and the copy puts nothing there.
+ */
+static void AskSpoolerDirectory(SpoolerDirectoryQuery query, char *directory, int create)
+{
+    DWORD needed;
+
+    ZeroMemory(directory, TEXT_SIZE);
+    if (!query(NULL, (LPSTR)installState.environment, 1, (BYTE *)directory, TEXT_SIZE - 1, &needed) ||
+        !directory[0]) {
+        directory[0] = 0;
+        return;
+    }
+    if (create) CreateDirectoryA(directory, NULL);
+    AppendText(directory, TEXT_SIZE, "\\");
+}
+
 int ReadInstallSection(HWND modelPage)
 {
     HWND list = GetDlgItem(modelPage, IDC_MODEL_LIST);
     LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
     char key[TEXT_SIZE], line[TEXT_SIZE], copyFiles[TEXT_SIZE], dataSection[TEXT_SIZE];
     char *next = line, *installSection;
-    DWORD needed;
 
     LRESULT length = row == LB_ERR ? 0 : SendMessageA(list, LB_GETTEXTLEN, row, 0);
 
@@ -88,18 +108,8 @@ int ReadInstallSection(HWND modelPage)
     BuildDependentFiles(copyFiles);
     ReadSetupInfoValue(dataSection, "DefaultDataType", "RAW", installState.dataType, TEXT_SIZE);
 
-    /* Without the directory it stays empty, and the copy puts nothing there. */
-    ZeroMemory(installState.printProcessorDirectory, TEXT_SIZE);
-    if (GetPrintProcessorDirectoryA(NULL, (LPSTR)installState.environment, 1,
-                                    (BYTE *)installState.printProcessorDirectory, TEXT_SIZE - 1, &needed) &&
-        installState.printProcessorDirectory[0])
-        AppendText(installState.printProcessorDirectory, TEXT_SIZE, "\\");
-    else
-        installState.printProcessorDirectory[0] = 0;
-
-    CopyText(installState.x64DriverDirectory, TEXT_SIZE, X64DriverDirectory);
-    CreateDirectoryA(installState.x64DriverDirectory, NULL);
-    AppendText(installState.x64DriverDirectory, TEXT_SIZE, "\\");
+    AskSpoolerDirectory(GetPrintProcessorDirectoryA, installState.printProcessorDirectory, 0);
+    AskSpoolerDirectory(GetPrinterDriverDirectoryA, installState.x64DriverDirectory, 1);
 
     ReadPrintProcessor();
     return 1;

@@ -125,6 +125,15 @@ TEST(SetupInfo, CopyFilesLists)
     }
 }
 
+static BOOL WINAPI OtherDriverDirectory(LPSTR, LPSTR, DWORD, LPBYTE directory, DWORD size, LPDWORD needed)
+{
+    static const char other[] = "C:\\WINNT\\DRIVERS";
+
+    *needed = sizeof other;
+    lstrcpynA((char *)directory, other, size);
+    return TRUE;
+}
+
 TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
 {
     const std::string head = "[TarvokSystems]\r\n\"M\"=Inst\r\n[Inst]\r\nCopyFiles=@A.GPD\r\n", longType(1500, 'T');
@@ -158,15 +167,25 @@ TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
         EXPECT_STREQ(installState.printProcessorName, c.name);
         EXPECT_STREQ(installState.printProcessorFile, c.file);
     }
-    DestroyWindow(page);
 
     ASSERT_TRUE(GetPrintProcessorDirectoryA(NULL, (LPSTR)"Windows x64", 1, (BYTE *)processorDirectory,
                                             sizeof processorDirectory, &needed));
     EXPECT_EQ(lstrcmpiA(installState.printProcessorDirectory, (processorDirectory + std::string("\\")).c_str()), 0)
         << installState.printProcessorDirectory << " vs " << processorDirectory;
-    EXPECT_STREQ(installState.x64DriverDirectory, "C:\\Windows\\System32\\spool\\drivers\\x64\\");
-    DWORD attributes = GetFileAttributesA("C:\\Windows\\System32\\spool\\drivers\\x64");
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    /* The driver directory is the spooler's too: Windows kept on another
+       drive or in another folder gives another one, which is made. */
+    CreateDirectoryA("C:\\WINNT", NULL);
+    for (bool elsewhere : { false, true }) {
+        void *real = elsewhere ? ReplaceImport("winspool.drv", "GetPrinterDriverDirectoryA", (void *)OtherDriverDirectory)
+                               : NULL;
+        ASSERT_EQ(ReadInstallSection(page), 1);
+        if (real) ReplaceImport("winspool.drv", "GetPrinterDriverDirectoryA", real);
+        const char *expected = elsewhere ? "C:\\WINNT\\DRIVERS\\" : "C:\\Windows\\System32\\spool\\drivers\\x64\\";
+        EXPECT_EQ(lstrcmpiA(installState.x64DriverDirectory, expected), 0) << installState.x64DriverDirectory;
+        DWORD attributes = GetFileAttributesA(installState.x64DriverDirectory);
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    }
+    DestroyWindow(page);
 }
 
 static BOOL WINAPI NoPrintProcessorDirectory(LPSTR, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD)
