@@ -8,7 +8,8 @@
  * loader search for those names as Windows does, which finds a file beside
  * the program first. Wine's own user32 imports version.dll (Windows' does
  * not), so a planted version.dll would be loaded before any of our code runs:
- * that name is left out here.
+ * that name is left out here, as are the libraries the loader brings in with
+ * the programs' imports, which Windows takes from its list of known DLLs.
  */
 #include <windows.h>
 #include <stdlib.h>
