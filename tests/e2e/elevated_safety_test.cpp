@@ -22,22 +22,12 @@
 #define X64_DIR "C:\\windows\\system32\\spool\\drivers\\x64\\"
 #define PRTPROCS_DIR "C:\\windows\\system32\\spool\\prtprocs\\x64\\"
 
-/*
- * Each planted library with the name Wine's load order knows it by. Besides
- * the delay-loaded spooler and SetupAPI, the cryptographic provider and what
- * it imports: the runtime's start-up code, before WinMain, seeds the stack
- * protector through CryptAcquireContextA unless the program has done so.
- * Wine's provider brings bcrypt and crypt32, Windows' cryptsp, cryptbase and
- * msasn1.
- */
-static const struct
-{
-    const char *file, *loadOrderName;
-} PlantedLibraries[] = {
-    { "winspool.drv", "winspool.drv" }, { "setupapi.dll", "setupapi" }, { "bcrypt.dll", "bcrypt" },
-    { "crypt32.dll", "crypt32" },       { "rsaenh.dll", "rsaenh" },     { "cryptsp.dll", "cryptsp" },
-    { "cryptbase.dll", "cryptbase" },   { "msasn1.dll", "msasn1" },
-};
+/* By the names of Wine's load order. Before WinMain the runtime seeds the
+   stack protector through CryptAcquireContextA unless the program has done
+   so: Wine's provider imports bcrypt and crypt32, Windows' cryptsp,
+   cryptbase and msasn1. */
+static const char *const PlantedNames[] = { "winspool.drv", "setupapi", "bcrypt",    "crypt32",
+                                            "rsaenh",       "cryptsp",  "cryptbase", "msasn1" };
 
 class ElevatedSafety : public Scenario
 {
@@ -48,6 +38,15 @@ protected:
     {
         EndProgram(&remover);
         Scenario::TearDown();
+    }
+
+    /* Wine's load order for a library in both programs. */
+    void SetLoadOrder(const char *name, const char *order)
+    {
+        for (const char *program : { "drvsetup.exe", "drvremove.exe" })
+            RegSetString(HKEY_CURRENT_USER,
+                         (std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides").c_str(), name,
+                         order);
     }
 
     /* Walks a whole installation on USB from the program's start. */
@@ -110,14 +109,11 @@ TEST_F(ElevatedSafety, LibrariesPlantedBesideTheProgramsOrInTheCurrentDirectoryA
         if (c == '/') c = '\\';
 
     CreateDirectoryA(WORK_DIR, NULL);
-    for (const auto &planted : PlantedLibraries) {
+    for (const char *name : PlantedNames) {
+        std::string file = std::string(name) + (strchr(name, '.') ? "" : ".dll");
         for (const char *dir : { INSTALL_DIR, WORK_DIR })
-            ASSERT_TRUE(CopyFileA(library.c_str(), (std::string(dir) + "\\" + planted.file).c_str(), FALSE))
-                << dir << planted.file;
-        for (const char *program : { "drvsetup.exe", "drvremove.exe" }) {
-            std::string key = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
-            RegSetString(HKEY_CURRENT_USER, key.c_str(), planted.loadOrderName, "native,builtin");
-        }
+            ASSERT_TRUE(CopyFileA(library.c_str(), (std::string(dir) + "\\" + file).c_str(), FALSE)) << dir << file;
+        SetLoadOrder(name, "native,builtin");
     }
 
     /* Wine's loader names the file of every library it loads. */
@@ -141,37 +137,27 @@ TEST_F(ElevatedSafety, LibrariesPlantedBesideTheProgramsOrInTheCurrentDirectoryA
 }
 
 /*
- * A system library that cannot be loaded from the system directory ends both
- * programs in order, with exit code 0: the wizard on its failure page, the
- * removal without a word. Neither asks for the library by its bare name,
- * which a system without SetDefaultDllDirectories looks for beside the
- * program first. Wine refuses its own library in the system directory when
- * the load order says "native" alone, as Windows refuses a missing or
- * damaged file there. Wine then searches the system directory alone for a
- * bare name too, so the relay journal shows the names asked for.
+ * A system library that cannot be loaded ends both programs in order. Wine
+ * refuses its own when the load order says "native" alone, as Windows a
+ * missing or damaged file. Wine then looks for a bare name in the system
+ * directory only, Windows without SetDefaultDllDirectories beside the
+ * program first: the relay journal shows that no bare name was asked for.
  */
 TEST_F(ElevatedSafety, ASystemLibraryThatCannotBeLoadedEndsBothProgramsInOrder)
 {
     static const char LoadCalls[] = "kernel32.LoadLibraryA;kernel32.LoadLibraryExA";
-
-    for (const char *program : { "drvsetup.exe", "drvremove.exe" }) {
-        std::string key = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
-        RegSetString(HKEY_CURRENT_USER, key.c_str(), "winspool.drv", "native");
-        RegSetString(HKEY_CURRENT_USER, key.c_str(), "setupapi", "native");
-    }
     WizardWalk walk;
+    RemovalWalk removal;
+    SetLoadOrder("winspool.drv", "native");
+    SetLoadOrder("setupapi", "native");
     StartTracedProgram(&setup, SETUP_EXE, INSTALL_DIR, LoadCalls);
     WalkWizard(&setup, &walk);
     EXPECT_EQ(walk.exitCode, 0);
-    EXPECT_TRUE(walk.sawModelPage);
     EXPECT_EQ(walk.exitPage, 0) << "the failure page";
-    EXPECT_FALSE(walk.sawCopy);
-    RemovalWalk removal;
     StartTracedProgram(&remover, REMOVE_EXE, INSTALL_DIR, LoadCalls);
     WalkRemoval(&remover, &removal);
     EXPECT_EQ(removal.exitCode, 0);
     EXPECT_EQ(removal.questions, 0);
-
     std::string journal = ReadTextFile(WINE_JOURNAL);
     for (const char *name : { "WINSPOOL.DRV", "SETUPAPI.dll" }) {
         EXPECT_NE(journal.find(std::string("system32\\\\") + name + "\""), std::string::npos) << name;
@@ -180,47 +166,38 @@ TEST_F(ElevatedSafety, ASystemLibraryThatCannotBeLoadedEndsBothProgramsInOrder)
 }
 
 /*
- * The package started from its folder with C:\work as its current
- * directory, where decoys of the driver's files lie, and a decoy print
- * processor library in C:\TARVOK: what lands in the spooler's directories is
- * the package's own, byte for byte. Code page 949 lacks the e with an acute
- * accent, and its nearest letter turns C:\Café into C:\Cafe, where a decoy
- * package lies. Wine gives C:\Café a short name that code page 949 holds;
- * a system that keeps no short names finds no package (a unit test shows it).
+ * The package started from C:\Café with C:\work as its current directory,
+ * where decoys of the driver's files lie, and a decoy print processor
+ * library in C:\TARVOK: what lands in the spooler's directories is the
+ * package's own, byte for byte. Code page 949 lacks the é, and its nearest
+ * letter names C:\Cafe, where a decoy package lies; Wine gives C:\Café a
+ * short name that code page 949 holds.
  */
 TEST_F(ElevatedSafety, PackageFilesComeFromBesideTheProgram)
 {
     static const char *const files[] = { "QLRM550.GPD", "QLRM550.DLL", "STDNAMES.GPD", "UNIDRV.DLL",
                                          "UNIDRV.HLP", "UNIDRVUI.DLL", "UNIRES.DLL" };
-    /* In UTF-8, as the robot takes paths */
-    static const char *const packageDirs[] = { "C:\\pkg", "C:\\Caf\xc3\xa9" };
-
+    StagePackage("C:\\Caf\xc3\xa9"); /* UTF-8, as the robot takes paths */
     StagePackage("C:\\Cafe");
     CreateDirectoryA(WORK_DIR, NULL);
-    for (const char *name : files)
-        for (const char *dir : { WORK_DIR, "C:\\Cafe" })
-            WriteTextFile((std::string(dir) + "\\" + name).c_str(), "decoy");
-    for (const char *dir : { INSTALL_DIR, WORK_DIR, "C:\\Cafe" })
-        WriteTextFile((std::string(dir) + "\\qlpproc.dll").c_str(), "decoy");
-
-    for (const char *packageDir : packageDirs) {
-        SCOPED_TRACE(packageDir);
-        const std::string package = std::string(packageDir) + "\\";
-        StagePackage(packageDir);
-        for (const char *name : files) DeleteFileA((std::string(X64_DIR) + name).c_str());
-        DeleteFileA(PRTPROCS_DIR "qlpproc.dll");
-
-        Install((package + "drvsetup.exe").c_str(), WORK_DIR);
-        for (const char *name : files) {
-            SCOPED_TRACE(name);
-            std::string installed = ReadTextFile((std::string(X64_DIR) + name).c_str());
-            EXPECT_FALSE(installed.empty());
-            EXPECT_TRUE(installed == ReadTextFile((package + name).c_str()));
-        }
-        std::string library = ReadTextFile(PRTPROCS_DIR "qlpproc.dll");
-        EXPECT_FALSE(library.empty());
-        EXPECT_TRUE(library == ReadTextFile((package + "qlpproc.dll").c_str()));
+    for (const char *name : files) {
+        WriteTextFile((std::string(WORK_DIR "\\") + name).c_str(), "decoy");
+        WriteTextFile((std::string("C:\\Cafe\\") + name).c_str(), "decoy");
     }
+    WriteTextFile(INSTALL_DIR "\\qlpproc.dll", "decoy");
+    WriteTextFile(WORK_DIR "\\qlpproc.dll", "decoy");
+    WriteTextFile("C:\\Cafe\\qlpproc.dll", "decoy");
+
+    Install("C:\\Caf\xc3\xa9\\drvsetup.exe", WORK_DIR);
+    for (const char *name : files) {
+        SCOPED_TRACE(name);
+        std::string installed = ReadTextFile((std::string(X64_DIR) + name).c_str());
+        EXPECT_FALSE(installed.empty());
+        EXPECT_TRUE(installed == ReadTextFile((PackageDir() + "\\" + name).c_str()));
+    }
+    std::string library = ReadTextFile(PRTPROCS_DIR "qlpproc.dll");
+    EXPECT_FALSE(library.empty());
+    EXPECT_TRUE(library == ReadTextFile((PackageDir() + "\\qlpproc.dll").c_str()));
 }
 
 /* Names with a path in the setup information file are refused: nothing is

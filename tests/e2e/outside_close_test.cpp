@@ -2,9 +2,9 @@
  * A WM_CLOSE that another program posts to the hidden controller, at every
  * stage of an installation. A page ends at once as a confirmed cancel would;
  * the start-up check, the copy and the registration phase finish first; the
- * exit page is the last step already; between two pages no next page opens.
- * Every run ends with exit code 0, shows
- * one exit page, and registers nothing after a failure page.
+ * exit page is the last step already, and no page follows it. Every run ends
+ * with exit code 0, shows one exit page, and registers nothing after a
+ * failure page.
  */
 #include <windows.h>
 #include <string>
@@ -38,9 +38,8 @@ protected:
             StartSetup();
             return Catch(IDC_STATUS_TEXT, NULL) != NULL;
         }
-        /* Next and the close are queued while the wizard's thread stands
-           still: the close comes after the Welcome page has ended and before
-           the command that opens the Model page. */
+        /* Next and the close queued while the wizard stands still: the close
+           comes between the Welcome page's end and the Model page's command. */
         if (stage == BETWEEN_PAGES) {
             if (!(page = WalkTo(IDC_WELCOME_TEXT))) return false;
             SuspendThread(setup.pi.hThread);

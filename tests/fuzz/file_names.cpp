@@ -11,18 +11,16 @@
 #include "path_names.h"
 
 /* What Windows reads as a device: the part before the first dot, without the
-   blanks that end it, compared in upper case. */
+   blanks that end it, in any case. */
 static bool NamesDevice(const char *path)
 {
-    static const char *const devices[] = { "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$" };
-    std::string stem;
+    std::string stem(path, strcspn(path, "."));
 
-    for (const char *p = path; *p && *p != '.'; p++) stem += (char)toupper((unsigned char)*p);
     stem.erase(stem.find_last_not_of(' ') + 1);
-    for (const char *device : devices)
-        if (stem == device) return true;
-    return stem.size() == 4 && (!stem.compare(0, 3, "COM") || !stem.compare(0, 3, "LPT")) && stem[3] >= '1' &&
-           stem[3] <= '9';
+    for (char &c : stem) c = (char)toupper((unsigned char)c);
+    if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' && (!stem.compare(0, 3, "COM") || !stem.compare(0, 3, "LPT")))
+        return true;
+    return stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$";
 }
 
 static void CheckPath(const char *path, LeadByteTest isLeadByte)

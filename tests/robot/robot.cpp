@@ -68,7 +68,7 @@ void StagePackage(const char *targetDir)
 
 void WriteTextFile(const char *path, const char *text)
 {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     DWORD written;
 
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
@@ -78,7 +78,7 @@ void WriteTextFile(const char *path, const char *text)
 
 void WriteDataFile(const char *path, const std::string &data)
 {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     DWORD written = 0;
 
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
@@ -118,8 +118,8 @@ bool StartTracedProgram(Program *program, const char *exePath, const char *curre
 
 std::string ReadTextFile(const char *path)
 {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
     std::string text;
     char chunk[65536];
     DWORD got;

@@ -18,7 +18,7 @@ struct Program
     bool running;
 };
 
-/* Package and programs; paths given to these are UTF-8 */
+/* Package and programs; StagePackage and StartProgram take UTF-8 paths */
 std::string PackageDir(void);
 std::string ResultsDir(void);
 void StagePackage(const char *targetDir);

@@ -73,11 +73,10 @@ TEST(Cleanup, AnEnumerationThatFailsEndsTheDeletion)
 /*
  * After Yes to the cleanup of an earlier installation, Windows may still
  * cancel the restart (another program refuses it, or the user does) and
- * then sends WM_ENDSESSION with FALSE; when the restart is cancelled before
- * this program is asked, nothing comes but maybe a close from outside. The
- * program then ends as when the restart could not be requested at all: its
- * window is destroyed, without an exit page. Wine carries out every
- * restart request, so only these calls can show it.
+ * then sends WM_ENDSESSION with FALSE, or nothing but a close from outside
+ * when this program was not asked yet. The program then ends as when the
+ * restart could not be requested at all: its window is destroyed, without
+ * an exit page.
  */
 TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
 {

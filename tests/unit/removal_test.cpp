@@ -1,8 +1,8 @@
 /*
  * The removal program's window and timers run in this process, with spies in
  * front of the calls that Wine cannot answer as Windows would: where the
- * system keeps its INF files and which copy it names, and a restart that is
- * cancelled after it was requested.
+ * system keeps its INF files, and a restart that is cancelled after it was
+ * requested.
  */
 #include <windows.h>
 #include <setupapi.h>
@@ -79,28 +79,28 @@ static bool RunPostedMessages(HWND hwnd)
     return quit && !IsWindow(hwnd);
 }
 
+static const char OurSetupInfo[] = "[TarvokSystems]\r\n\"TARVOK QLP-RM550\"=QLRM550\r\n";
 static const char ForeignSetupInfo[] = "[Version]\r\nSignature=\"$Windows NT$\"\r\n"
                                        "[Manufacturer]\r\nOther=Other\r\n[Other]\r\n\"Other\"=X\r\n";
 
+/* Windows finds the copy by what the fixed path holds at the look-up, maybe
+   swapped since its check; Wine by name and content alike. */
 TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
 {
-    CreateDirectoryA("C:\\TARVOK", NULL);
-    ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), productIdentity.oemInfPath, FALSE));
     static const struct
     {
-        const char *installedAt;
-        bool ours;
-        const char *name;
+        const char *installedAt, *content, *name;
     } cases[] = {
-        { "C:\\Windows\\INF\\oem7.inf", true, "oem7.inf" },
-        { "C:\\WINNT\\INF\\oem12.inf", true, "oem12.inf" },
-        { "C:\\Windows.old\\INF\\oem3.inf", true, "oem3.inf" },
-        { "C:\\W\\inf\\oem120.inf", true, "oem120.inf" },
-        { "C:\\Program Files\\Windows\\System Root\\INF\\oem1.inf", true, "oem1.inf" },
-        /* Windows finds the copy by the content of the fixed path, which can
-           be swapped after it was checked; Wine by name and content alike. */
-        { "C:\\Windows\\INF\\oem8.inf", false, "<not called>" },
+        { "C:\\Windows\\INF\\oem7.inf", OurSetupInfo, "oem7.inf" },
+        { "C:\\WINNT\\INF\\oem12.inf", OurSetupInfo, "oem12.inf" },
+        { "C:\\Windows.old\\INF\\oem3.inf", OurSetupInfo, "oem3.inf" },
+        { "C:\\W\\inf\\oem120.inf", OurSetupInfo, "oem120.inf" },
+        { "C:\\Program Files\\Windows\\System Root\\INF\\oem1.inf", OurSetupInfo, "oem1.inf" },
+        { "C:\\Windows\\INF\\oem8.inf", ForeignSetupInfo, "<not called>" },
     };
+
+    CreateDirectoryA("C:\\TARVOK", NULL);
+    ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), productIdentity.oemInfPath, FALSE));
 
     ReplaceImport("setupapi.dll", "SetupCopyOEMInfA", (void *)SpySetupCopyOEMInfA);
     ReplaceImport("setupapi.dll", "SetupUninstallOEMInfA", (void *)SpySetupUninstallOEMInfA);
@@ -109,10 +109,7 @@ TEST(Removal, UninstallsTheInstalledCopyByTheNameAfterTheLastBackslash)
 
     for (const auto &c : cases) {
         SCOPED_TRACE(c.installedAt);
-        WriteFile_(c.installedAt, c.ours ? "" : ForeignSetupInfo);
-        if (c.ours) {
-            ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), c.installedAt, FALSE));
-        }
+        WriteFile_(c.installedAt, c.content);
         oemLookUpAnswer = c.installedAt;
         uninstalledName = "<not called>";
         HandleRemovalTimer(hwnd, TIMER_REMOVE);
@@ -138,31 +135,22 @@ static BOOL WINAPI SpyDeletePrintProcessorA(LPSTR, LPSTR, LPSTR name)
     return TRUE;
 }
 
-/* The print processor goes only with a printer that used it, whatever the
-   setup information names. The test printer uses winprint; Wine's
-   DeletePrintProcessorA deletes nothing, so a spy records the call. */
+/* The print processor the setup information names goes only with a printer
+   that used it; the test printer uses winprint. Wine's DeletePrintProcessorA
+   deletes nothing, so a spy records the call. */
 TEST(Removal, ThePrintProcessorGoesOnlyWithItsPrinter)
 {
-    static const struct
-    {
-        const char *entry, *deleted;
-    } cases[] = {
-        { "winprint,winprint.dll", "winprint" },
-        { "WinPrint", "WinPrint" },
-        { "QLPPrintProc,qlpproc.dll", "<not called>" },
-    };
-
+    static const char *const cases[][2] = { { "winprint", "winprint" }, { "WinPrint", "WinPrint" },
+                                             { "QLPPrintProc", "<not called>" } };
     ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
     ReplaceImport("winspool.drv", "DeletePrintProcessorA", (void *)SpyDeletePrintProcessorA);
     HWND hwnd = CreateRemovalWindow();
-    ASSERT_TRUE(hwnd != NULL);
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.entry);
-        ASSERT_TRUE(WRITE_FIXTURE_INF(std::string("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=") + c.entry + "\r\n"));
+        ASSERT_TRUE(WRITE_FIXTURE_INF("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=" + std::string(c[0]) + ",x.dll\r\n"));
         AddTestPrinter(productIdentity.printerModel);
         deletedProcessor = "<not called>";
         HandleRemovalTimer(hwnd, TIMER_REMOVE);
-        EXPECT_EQ(deletedProcessor, c.deleted);
+        EXPECT_EQ(deletedProcessor, c[1]) << c[0];
     }
     DestroyWindow(hwnd);
     RunPostedMessages(hwnd);
