@@ -78,15 +78,20 @@ void WriteDataFile(const char *path, const std::string &data)
     EXPECT_EQ(written, (DWORD)data.size()) << path;
 }
 
-bool StartProgram(Program *program, const char *exePath, const char *currentDir)
+std::string SendJobProgram(void)
+{
+    return WindowsPathFromEnv("DRV_SEND_JOB");
+}
+
+bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments)
 {
     STARTUPINFOA si;
-    char commandLine[MAX_PATH + 2];
+    std::string commandLine = std::string("\"") + exePath + "\"";
 
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
-    snprintf(commandLine, sizeof commandLine, "\"%s\"", exePath);
-    program->running = CreateProcessA(exePath, commandLine, NULL, NULL, FALSE, 0, NULL, currentDir,
+    if (arguments) commandLine += std::string(" ") + arguments;
+    program->running = CreateProcessA(exePath, &commandLine[0], NULL, NULL, FALSE, 0, NULL, currentDir,
                                       &si, &program->pi) != 0;
     EXPECT_TRUE(program->running) << "cannot start " << exePath << ", error " << GetLastError();
     if (program->running) WaitForInputIdle(program->pi.hProcess, 5000);
@@ -99,11 +104,11 @@ bool StartProgram(Program *program, const char *exePath, const char *currentDir)
  * runner collects; only this program is traced.
  */
 bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
-                        const char *relayInclude)
+                        const char *relayInclude, const char *arguments)
 {
     RegSetString(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayInclude", relayInclude);
-    SetEnvironmentVariableA("WINEDEBUG", "+pid,+relay");
-    StartProgram(program, exePath, currentDir);
+    SetEnvironmentVariableA("WINEDEBUG", "+pid,+loaddll,+relay");
+    StartProgram(program, exePath, currentDir, arguments);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     return program->running;
 }
