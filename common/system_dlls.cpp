@@ -11,12 +11,34 @@
 #include "textbuf.h"
 
 static int defaultDirectoriesSet;
+static FARPROC *unprotectedEntry;
+static DWORD entryProtection;
+
+/*
+ * The delay-load helper writes each address it resolves into the program's
+ * import address table, which GNU ld of binutils 2.44 (Debian 13) makes
+ * read-only. The entry is writable only while the helper resolves it.
+ */
+static void UnprotectImportEntry(FARPROC *entry)
+{
+    if (VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &entryProtection)) unprotectedEntry = entry;
+}
+
+static void ProtectImportEntry(void)
+{
+    DWORD previous;
+
+    if (unprotectedEntry) VirtualProtect(unprotectedEntry, sizeof *unprotectedEntry, entryProtection, &previous);
+    unprotectedEntry = NULL;
+}
 
 static FARPROC WINAPI LoadFromSystemDirectory(unsigned notification, PDelayLoadInfo info)
 {
     char path[TEXT_SIZE];
     UINT length;
 
+    if (notification == dliStartProcessing) UnprotectImportEntry(info->ppfn);
+    if (notification == dliNoteEndProcessing) ProtectImportEntry();
     if (notification != dliNotePreLoadLibrary) return NULL;
     length = GetSystemDirectoryA(path, sizeof path);
     if (!length || length >= sizeof path) return NULL;
