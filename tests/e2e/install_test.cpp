@@ -324,27 +324,19 @@ static void MovePrinterToPort(const char *printer, const std::string &port)
 
 /*
  * The printer the wizard installs on a serial port prints. Wine's port
- * monitor writes a job only to FILE:, Unix paths, pipes and its CUPS and LPR
- * ports, never to a COM or USB port (starting the document there fails), so
- * for the jobs the printer is moved to a port that is a file of the prefix,
- * which the test reads back.
+ * monitor cannot write to a COM or USB port (the job fails when it ends), only
+ * to FILE:, Unix paths, pipes, CUPS and LPR: so the printer is moved to a file
+ * of the prefix, read back here. Wine's spooler runs in the printing process,
+ * send_job.exe, whose loader journal shows where the print processor library
+ * was loaded from (Wine 8 loads it when the job ends, Wine 10 also when it
+ * starts) and whose relay journal shows the library reading the spooled job.
  *
- * Each job comes from send_job.exe, an application of its own: Wine's spooler
- * runs inside the printing process, so that process's loader journal shows
- * the print processor library loaded from the print processor directory
- * (Wine 8 loads it when the job ends, Wine 10 also when it starts), and its
- * relay journal the library opening the spooled job and reading it with
- * ReadPrinter; the port's bytes show what it wrote.
- *
- * Pausing, resuming and cancelling go to the spooler with SetJob. Windows
- * holds a paused job, hands the print processor JOB_CONTROL_PAUSE, RESUME or
- * CANCEL while it prints the job, and deletes a cancelled job, so its port
- * gets nothing. Wine 8 and 10 answer SetJob with TRUE, keep nothing of the
- * command and print every job whole when it ends, without calling
- * ControlPrintProcessor: what the print processor does with a pause or a
- * cancel is not to be seen here, and the PrintProcessor unit tests call it as
- * the spooler of Windows does. Here the journal shows each command reaching
- * the spooler, and a paused job that was resumed arriving whole.
+ * SetJob: Windows holds a paused job, hands the print processor the pause,
+ * resume or cancel while it prints the job, and deletes a cancelled job, whose
+ * port gets nothing. Wine 8 and 10 answer TRUE, ignore the command and print
+ * every job whole, never calling ControlPrintProcessor; the PrintProcessor
+ * unit tests call it as Windows does. Here the commands reach the spooler and
+ * a resumed job arrives whole.
  */
 TEST_F(Install, OnSerialThePrinterPrintsARawJob)
 {
