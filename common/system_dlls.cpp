@@ -20,6 +20,26 @@
 static int defaultDirectoriesSet;
 static HWND closedWhenMissing;
 static HMODULE libraryFound;
+static FARPROC *unprotectedEntry;
+static DWORD entryProtection;
+
+/*
+ * The delay-load helper writes each address it resolves into the program's
+ * import address table, which GNU ld of binutils 2.44 (Debian 13) makes
+ * read-only. The entry is writable only while the helper resolves it.
+ */
+static void UnprotectImportEntry(FARPROC *entry)
+{
+    if (VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &entryProtection)) unprotectedEntry = entry;
+}
+
+static void ProtectImportEntry(void)
+{
+    DWORD previous;
+
+    if (unprotectedEntry) VirtualProtect(unprotectedEntry, sizeof *unprotectedEntry, entryProtection, &previous);
+    unprotectedEntry = NULL;
+}
 
 static HMODULE LoadSystemLibrary(const char *name)
 {
@@ -53,6 +73,7 @@ static FARPROC WINAPI HandleDelayLoad(unsigned notification, PDelayLoadInfo info
 {
     switch (notification) {
     case dliStartProcessing:
+        UnprotectImportEntry(info->ppfn);
         libraryFound = LoadSystemLibrary(info->szDll);
         return libraryFound ? NULL : EndForMissingLibrary();
     case dliNotePreLoadLibrary:
@@ -60,6 +81,9 @@ static FARPROC WINAPI HandleDelayLoad(unsigned notification, PDelayLoadInfo info
         return (FARPROC)libraryFound;
     case dliFailGetProc:
         return EndForMissingLibrary();
+    case dliNoteEndProcessing:
+        ProtectImportEntry();
+        break;
     }
     return NULL;
 }

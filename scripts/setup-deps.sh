@@ -1,10 +1,23 @@
 #!/bin/sh
-# Installs what building and testing need, from Debian 12's own packages.
-# When everything is present it only checks and returns.
+# Installs what building and testing need, from the Debian release's own
+# packages: Debian 12 (bookworm) or Debian 13 (trixie). When everything is
+# present it only checks and returns.
 set -eu
 
-PKGS="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make clang libclang-rt-14-dev
-      wine wine64 xvfb xauth x11-apps x11-utils imagemagick locales fonts-nanum fonts-wine
+# The packages whose names differ between the releases: the clang whose
+# libFuzzer and sanitizer runtime the fuzzers link (compiler-rt of the same
+# version), the mingw-w64 cross compiler with the posix thread model that
+# GoogleTest needs, and Wine: the `wine` launcher with the 64-bit loader of
+# `wine64` (/usr/lib/wine/wine64), no 32-bit part.
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+case "$release" in
+    bookworm) RELEASE_PKGS="clang-14 libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                            wine wine64" ;;
+    trixie)   RELEASE_PKGS="clang-19 libclang-rt-19-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                            wine wine64" ;;
+    *) echo "setup-deps: Debian 12 (bookworm) or 13 (trixie) is needed, not '$release'" >&2; exit 1 ;;
+esac
+PKGS="$RELEASE_PKGS clang cmake make xvfb xauth x11-apps x11-utils imagemagick locales fonts-nanum fonts-wine
       googletest python3"
 
 missing=""

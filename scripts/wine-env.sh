@@ -1,17 +1,33 @@
 # Sourced by the scripts that run Windows programs: one place for the Wine
 # settings, the prefix template and the display.
+# Debian's Wine 8 and 10 both have the 64-bit loader, which spares the
+# "wine32 is missing" lines of the `wine` launcher.
 WINE64=/usr/lib/wine/wine64
+[ -x "$WINE64" ] || WINE64=wine
 export WINEARCH=win64 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
 
-: "${WINE_TEMPLATE:=${TMPDIR:-/tmp}/tarvok-wine-template-$(id -u)}"
+# Debian's Wine 10 server aborts at start ("free(): invalid pointer") when
+# TMPDIR is set and the user's runtime folder /run/user/<uid> is missing, as
+# in a fresh root or a session without a login manager. The folder is made
+# where we may; elsewhere Wine runs without TMPDIR. Our own temporary files
+# stay where TMPDIR says.
+TEMP_ROOT=${TMPDIR:-/tmp}
+if [ -n "${TMPDIR:-}" ] && [ ! -d "/run/user/$(id -u)" ]; then
+    mkdir -m 700 -p "/run/user/$(id -u)" 2>/dev/null || unset TMPDIR
+fi
+
+# One template per Wine version: each version rebuilds a prefix made by
+# another, so two versions on one machine keep a template each.
+WINE_VERSION=$($WINE64 --version 2>/dev/null | sed 's/ .*//')
+: "${WINE_TEMPLATE:=$TEMP_ROOT/tarvok-wine-template-$(id -u)-${WINE_VERSION:-unknown}}"
 
 # Makes the prefix template once: a Korean prefix whose windows draw their own
 # captions, since Xvfb has no window manager. Debian's Wine does not load the
 # fonts of fonts-wine by itself, and without Marlett the caption buttons are
 # drawn as letters: the template gets it in its Fonts folder, and the stamp
 # names what the template was made with.
-TEMPLATE_STAMP="marlett from fonts-wine $(dpkg-query -W -f='${Version}' fonts-wine 2>/dev/null)"
+TEMPLATE_STAMP="$WINE_VERSION, marlett from fonts-wine $(dpkg-query -W -f='${Version}' fonts-wine 2>/dev/null)"
 ensure_wine_template() {
     mkdir -p "$(dirname "$WINE_TEMPLATE")"
     (
@@ -31,7 +47,7 @@ ensure_wine_template() {
 # A fresh prefix copied from the template.
 new_wine_prefix() {
     ensure_wine_template
-    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/tarvok-prefix.XXXXXX")
+    WINEPREFIX=$(mktemp -d "$TEMP_ROOT/tarvok-prefix.XXXXXX")
     # Hard links for the system's DLLs, which nothing writes; a copy of its
     # own for everything a program may change in place.
     cp -al "$WINE_TEMPLATE/." "$WINEPREFIX/"
@@ -47,7 +63,7 @@ new_wine_prefix() {
 
 # Starts an Xvfb of our own on a free display; XVFB_PID names it.
 start_xvfb() {
-    fifo=$(mktemp -u "${TMPDIR:-/tmp}/tarvok-xvfb.XXXXXX")
+    fifo=$(mktemp -u "$TEMP_ROOT/tarvok-xvfb.XXXXXX")
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!

@@ -187,7 +187,8 @@ static std::vector<HostileInf> HostileInfs(void)
                          "@QLRM550.DLL"),
           { MODEL }, INSTALLS, PackageFiles, true },
 
-        /* Without a print processor Wine's AddPrinterA fails with 87. */
+        /* Without a known print processor AddPrinterA fails: 1798 on Windows and
+           Wine 10, 87 on Wine 8. */
         { "print processor libraries", "a library climbing out of the spooler",
           Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%",
               "\"QLPPrintProc,..\\..\\..\\..\\evil.dll\""),

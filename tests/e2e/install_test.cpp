@@ -6,6 +6,7 @@
  */
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "scenario.h"
 
 #define DRIVER_KEY "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\" MODEL
@@ -254,4 +255,146 @@ TEST_F(Install, EarlierInstallationRemovedThenRestart)
     EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, FORMS_KEY "\\Letter")) << "not a form of ours";
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, DRIVER_KEY));
     EXPECT_TRUE(JournalHas("Call user32.ExitWindowsEx(00000002")) << Journal();
+}
+
+/* The job the printer is shown to print: the printer's reset, one block of
+   raster data holding every byte value once, and a form feed. */
+static std::string LabelJob(void)
+{
+    std::string job = "\x1b@\x1b*b256W";
+    for (int value = 0; value < 256; value++) job += (char)value;
+    return job + "\x0c";
+}
+
+/* The commands of the journal's SetJobA calls, their last argument; the
+   journal may print garbage in the upper half of a 32-bit argument. */
+static std::vector<DWORD> SetJobCommands(const std::string &journal)
+{
+    std::vector<DWORD> commands;
+    for (size_t at = journal.find("Call winspool.drv.SetJobA("); at != std::string::npos;
+         at = journal.find("Call winspool.drv.SetJobA(", at + 1)) {
+        size_t close = journal.find(") ret=", at);
+        if (close == std::string::npos || close < 8) break;
+        commands.push_back(strtoul(journal.substr(close - 8, 8).c_str(), NULL, 16));
+    }
+    return commands;
+}
+
+/* Wine's name in Unix terms for a file of the prefix; on Windows the file's
+   own name serves as a local port. */
+static std::string PortFileName(const char *file)
+{
+    typedef char *(CDECL * UnixNameProc)(LPCWSTR);
+    UnixNameProc unixName = reinterpret_cast<UnixNameProc>(reinterpret_cast<void (*)(void)>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH];
+
+    if (!unixName) return file;
+    MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH);
+    char *name = unixName(wide);
+    std::string port = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return port;
+}
+
+/* Adds the port to the local port monitor, as Windows needs before a printer
+   may use it, and moves the printer onto it. */
+static void MovePrinterToPort(const char *printer, const std::string &port)
+{
+    PRINTER_DEFAULTSA admin = { NULL, NULL, SERVER_ACCESS_ADMINISTER };
+    HANDLE xcv, handle;
+    std::wstring widePort(port.begin(), port.end());
+    DWORD needed = 0, status = 0;
+
+    ASSERT_TRUE(OpenPrinterA((LPSTR) ",XcvMonitor Local Port", &xcv, &admin)) << GetLastError();
+    EXPECT_TRUE(XcvDataW(xcv, L"AddPort", (BYTE *)widePort.c_str(), (DWORD)(widePort.size() + 1) * sizeof(WCHAR),
+                         NULL, 0, &needed, &status));
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_ALREADY_EXISTS) << status;
+    ClosePrinter(xcv);
+
+    ASSERT_TRUE(OpenPrinterA((LPSTR)printer, &handle, NULL));
+    GetPrinterA(handle, 2, NULL, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    ASSERT_TRUE(GetPrinterA(handle, 2, &buffer[0], needed, &needed));
+    PRINTER_INFO_2A *info = (PRINTER_INFO_2A *)&buffer[0];
+    info->pPortName = (LPSTR)port.c_str();
+    EXPECT_TRUE(SetPrinterA(handle, 2, &buffer[0], 0)) << GetLastError();
+    ClosePrinter(handle);
+}
+
+/*
+ * The printer the wizard installs on a serial port prints. Wine's port
+ * monitor cannot write to a COM or USB port (the job fails when it ends), only
+ * to FILE:, Unix paths, pipes, CUPS and LPR: so the printer is moved to a file
+ * of the prefix, read back here. Wine's spooler runs in the printing process,
+ * send_job.exe, whose loader journal shows where the print processor library
+ * was loaded from (Wine 8 loads it when the job ends, Wine 10 also when it
+ * starts) and whose relay journal shows the library reading the spooled job.
+ *
+ * SetJob: Windows holds a paused job, hands the print processor the pause,
+ * resume or cancel while it prints the job, and deletes a cancelled job, whose
+ * port gets nothing. Wine 8 and 10 answer TRUE, ignore the command and print
+ * every job whole, never calling ControlPrintProcessor; the PrintProcessor
+ * unit tests call it as Windows does. Here the commands reach the spooler and
+ * a resumed job arrives whole.
+ */
+TEST_F(Install, OnSerialThePrinterPrintsARawJob)
+{
+    ASSERT_TRUE(WalkToCopy(true) != NULL);
+    HWND exitPage = WaitForExitPage();
+    ASSERT_TRUE(exitPage != NULL);
+    Click(exitPage, IDOK);
+    EXPECT_EQ(WaitForExit(&setup), 0);
+    ASSERT_EQ(Printer(MODEL), MODEL " on COM1:, QLPPrintProc, RAW, 0x1200");
+
+    static const char PortFile[] = "C:\\printed.bin";
+    static const char JobFile[] = "C:\\label-job.bin";
+    MovePrinterToPort(MODEL, PortFileName(PortFile));
+    WriteDataFile(JobFile, LabelJob());
+
+    char directory[MAX_PATH];
+    DWORD needed;
+    ASSERT_TRUE(GetPrintProcessorDirectoryA(NULL, NULL, 1, (BYTE *)directory, sizeof directory, &needed));
+    /* As Wine's journal writes the name, its backslashes doubled. */
+    std::string library;
+    for (const char *c = directory; *c; c++) library += *c == '\\' ? "\\\\" : std::string(1, *c);
+    library = "Loaded L\"" + library + "\\\\qlpproc.dll\"";
+
+    static const struct
+    {
+        const char *label;
+        std::vector<DWORD> setJobCommands;
+        bool printedHere;    /* false where Windows and Wine differ */
+    } jobs[] = {
+        { "sent as it is",        {},                                    true },
+        { "paused, then resumed", { JOB_CONTROL_PAUSE, JOB_CONTROL_RESUME }, true },
+        { "cancelled",            { JOB_CONTROL_CANCEL },                false },
+    };
+    for (const auto &job : jobs) {
+        SCOPED_TRACE(job.label);
+        std::string arguments = "\"" MODEL "\" " + std::string(JobFile);
+        for (DWORD command : job.setJobCommands) arguments += " " + std::to_string(command);
+        DeleteFileA(PortFile);
+        size_t journalStart = ReadTextFile(WINE_JOURNAL).size();
+        Program sender;
+        ASSERT_TRUE(StartTracedProgram(&sender, SendJobProgram().c_str(), INSTALL_DIR,
+                                       "winspool.drv.OpenPrinterW;winspool.drv.ReadPrinter;winspool.drv.SetJobA",
+                                       arguments.c_str()));
+        int exitCode = WaitForExit(&sender);
+        std::string journal = ReadTextFile(WINE_JOURNAL).substr(journalStart);
+        WriteTextFile((ResultsDir() + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                       "-job-" + std::to_string(&job - jobs) + ".txt").c_str(), journal.c_str());
+        EXPECT_EQ(exitCode, 0) << journal.substr(journal.size() > 3000 ? journal.size() - 3000 : 0);
+
+        EXPECT_EQ(SetJobCommands(journal), job.setJobCommands);
+        EXPECT_EQ(Count(journal, "Ret  winspool.drv.SetJobA() retval=00000001"), (int)job.setJobCommands.size());
+        size_t loaded = journal.find(library);
+        ASSERT_NE(loaded, std::string::npos) << "no " << library << " in\n" << journal;
+        EXPECT_EQ(journal.substr(journal.find('\n', loaded) - 8, 8), ": native");
+        EXPECT_NE(journal.find("L\"" MODEL ", Job "), std::string::npos) << "the library opens the spooled job";
+        EXPECT_NE(journal.find("Call winspool.drv.ReadPrinter("), std::string::npos);
+        if (job.printedHere) {
+            EXPECT_TRUE(ReadTextFile(PortFile) == LabelJob()) << "the port got other bytes";
+        }
+    }
 }

@@ -87,13 +87,19 @@ void WriteDataFile(const char *path, const std::string &data)
     EXPECT_EQ(written, (DWORD)data.size()) << path;
 }
 
-bool StartProgram(Program *program, const char *exePath, const char *currentDir)
+std::string SendJobProgram(void)
+{
+    return WindowsPathFromEnv("DRV_SEND_JOB");
+}
+
+bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments)
 {
     STARTUPINFOW si;
     std::wstring exe = Wide(exePath), commandLine = L"\"" + exe + L"\"";
 
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
+    if (arguments) commandLine += L" " + Wide(arguments);
     program->running = CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
                                       currentDir ? Wide(currentDir).c_str() : NULL, &si, &program->pi) != 0;
     EXPECT_TRUE(program->running) << "cannot start " << exePath << ", error " << GetLastError();
@@ -107,11 +113,11 @@ bool StartProgram(Program *program, const char *exePath, const char *currentDir)
  * runner collects; only this program is traced.
  */
 bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
-                        const char *relayInclude)
+                        const char *relayInclude, const char *arguments)
 {
     RegSetString(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayInclude", relayInclude);
-    SetEnvironmentVariableA("WINEDEBUG", "+pid,+relay");
-    StartProgram(program, exePath, currentDir);
+    SetEnvironmentVariableA("WINEDEBUG", "+pid,+loaddll,+relay");
+    StartProgram(program, exePath, currentDir, arguments);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     return program->running;
 }

@@ -25,12 +25,16 @@ void StagePackage(const char *targetDir);
 void WriteTextFile(const char *path, const char *text);
 /* Writes the bytes as they are, NULs included. */
 void WriteDataFile(const char *path, const std::string &data);
-bool StartProgram(Program *program, const char *exePath, const char *currentDir);
+/* The arguments, if any, follow the quoted program path on its command line. */
+bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments = NULL);
 /* Starts the program with Wine's relay journal of the calls named (Wine's
-   RelayInclude syntax); the runner collects it in WINE_JOURNAL. */
+   RelayInclude syntax) and its loader journal; the runner collects both in
+   WINE_JOURNAL. */
 #define WINE_JOURNAL "C:\\wine-stderr.txt"
 bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
-                        const char *relayInclude);
+                        const char *relayInclude, const char *arguments = NULL);
+/* send_job.exe, the application that prints (tests/robot/send_job.cpp). */
+std::string SendJobProgram(void);
 std::string ReadTextFile(const char *path);
 int WaitForExit_(int line, Program *program, DWORD timeoutMs);
 #define WaitForExit(p) WaitForExit_(__LINE__, p, WAIT_MS)

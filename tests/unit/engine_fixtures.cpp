@@ -147,3 +147,14 @@ void AddTestPrinter(const char *name)
     ASSERT_TRUE(handle != NULL);
     ClosePrinter(handle);
 }
+
+int WineMajorVersion(void)
+{
+    typedef const char *(CDECL * VersionProc)(void);
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    VersionProc version =
+        ntdll ? reinterpret_cast<VersionProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(ntdll, "wine_get_version")))
+              : NULL;
+
+    return version ? atoi(version()) : 0;
+}

@@ -25,6 +25,9 @@ void SelectModel(HWND page, const char *model);
 /* The names of a NUL-separated list up to its empty name, joined by "|". */
 std::string JoinList(const char *list, size_t size);
 
+/* The major version of the Wine underneath (8, 10), 0 on Windows. */
+int WineMajorVersion(void);
+
 /* A printer and its driver in Wine's spooler, on USB001 with winprint. */
 void AddTestPrinter(const char *name);
 
