@@ -24,15 +24,16 @@ enum Outcome
     PRINTER_ERROR,  /* "Add a printer error ": driver registered, printer refused */
 };
 
+/* A row names only what it has: no rows, no files, not the product's file. */
 struct HostileInf
 {
-    const char *group;
-    const char *label;
-    std::string inf;
-    std::vector<std::string> models;    /* the Model page's rows; row 0 is installed */
-    Outcome outcome;
-    std::string dependentFiles;         /* the registered driver's files, '|' between */
-    bool productInf;                    /* names "TARVOK QLP-RM550" with a value */
+    const char *group = "";
+    const char *label = "";
+    std::string inf = "";
+    std::vector<std::string> models = {};  /* the Model page's rows; row 0 is installed */
+    Outcome outcome = WARNS;
+    std::string dependentFiles = "";       /* the registered driver's files, '|' between */
+    bool productInf = false;               /* names "TARVOK QLP-RM550" with a value */
 };
 
 static const char ModelLine[] = "\"" MODEL "\"=QLRM550,USBPRINT\\TarvokQLP-RM550EA55\r\n";
@@ -104,8 +105,9 @@ static std::string Numbered(const char *format, int number)
    last one cut short; the names come from a 2048-byte read, uncut. */
 static HostileInf ThousandsOfKeys(void)
 {
-    HostileInf row = { "model lists", "thousands of keys in the manufacturer section", "", { MODEL }, INSTALLS,
-                       PackageFiles, true };
+    HostileInf row = { .group = "model lists", .label = "thousands of keys in the manufacturer section",
+                       .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles,
+                       .productInf = true };
     std::string models = ModelLine;
 
     for (int i = 0; i < 3000; i++) models += Numbered("\"M%04d\"=QLRM550,ID\r\n", i);
@@ -119,8 +121,9 @@ static HostileInf ThousandsOfKeys(void)
    cut all the same. */
 static HostileInf KeyListOfTheBufferSize(void)
 {
-    HostileInf row = { "model lists", "a key list that fills the 1024-byte key buffer", "", { MODEL }, INSTALLS,
-                       PackageFiles, true };
+    HostileInf row = { .group = "model lists", .label = "a key list that fills the 1024-byte key buffer",
+                       .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles,
+                       .productInf = true };
     std::string models = ModelLine;
 
     for (int i = 0; i < 4; i++) {
@@ -135,8 +138,9 @@ static HostileInf KeyListOfTheBufferSize(void)
 /* The value is cut at 1023 characters, inside the 91st added name. */
 static HostileInf LongCopyFiles(void)
 {
-    HostileInf row = { "install sections", "CopyFiles of several kilobytes", "", { MODEL }, INSTALLS,
-                       PackageFiles, true };
+    HostileInf row = { .group = "install sections", .label = "CopyFiles of several kilobytes",
+                       .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles,
+                       .productInf = true };
     std::string copyFiles = "@QLRM550.GPD,@QLRM550.DLL";
 
     for (int i = 0; i < 400; i++) copyFiles += Numbered(",@F%04d.DLL", i);
@@ -150,71 +154,75 @@ static std::vector<HostileInf> HostileInfs(void)
 {
     const std::string longKey(3000, 'L');
     std::vector<HostileInf> rows = {
-        { "unreadable", "an empty file", "", {}, WARNS, "", false },
-        { "unreadable", "binary bytes", BinaryBytes(), {}, WARNS, "", false },
-        { "unreadable", "UTF-16 LE with a byte-order mark", Utf16WithMark(Inf()), { MODEL }, INSTALLS,
-          PackageFiles, true },
-        { "unreadable", "no section headers", WithoutLinesStartingWith(Inf(), '['), {}, WARNS, "", false },
-        { "unreadable", "no line with an equals sign", Replaced(Inf(), '=', ' '), {}, WARNS, "", false },
+        { .group = "unreadable", .label = "an empty file", .outcome = WARNS },
+        { .group = "unreadable", .label = "binary bytes", .inf = BinaryBytes(), .outcome = WARNS },
+        { .group = "unreadable", .label = "UTF-16 LE with a byte-order mark", .inf = Utf16WithMark(Inf()),
+          .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "unreadable", .label = "no section headers", .inf = WithoutLinesStartingWith(Inf(), '['),
+          .outcome = WARNS },
+        { .group = "unreadable", .label = "no line with an equals sign", .inf = Replaced(Inf(), '=', ' '),
+          .outcome = WARNS },
 
         /* The 2048-byte key list cuts the key to 2046 characters; the row
            holds the 1023 that fit a model name. */
-        { "model lists", "a model key of 3000 characters",
-          Inf("\"" + longKey + "\"=QLRM550,ID\r\n" + ModelLine), { std::string(1023, 'L') }, DRIVER_ERROR, "",
-          true },
+        { .group = "model lists", .label = "a model key of 3000 characters",
+          .inf = Inf("\"" + longKey + "\"=QLRM550,ID\r\n" + ModelLine), .models = { std::string(1023, 'L') },
+          .outcome = DRIVER_ERROR, .productInf = true },
         KeyListOfTheBufferSize(),
         ThousandsOfKeys(),
-        { "model lists", "a model name with a backslash", Inf("\"TARVOK\\QLP-RM550\"=QLRM550,ID\r\n"), {},
-          WARNS, "", false },
-        { "model lists", "a model name with a comma", Inf("\"TARVOK QLP,RM550\"=QLRM550,ID\r\n"), {}, WARNS,
-          "", false },
-        { "model lists", "empty model names: \"\", @ and X", Inf("\"\"=QLRM550,ID\r\n@=QLRM550,ID\r\nX=Q\r\n"),
-          {}, WARNS, "", false },
+        { .group = "model lists", .label = "a model name with a backslash",
+          .inf = Inf("\"TARVOK\\QLP-RM550\"=QLRM550,ID\r\n"), .outcome = WARNS },
+        { .group = "model lists", .label = "a model name with a comma",
+          .inf = Inf("\"TARVOK QLP,RM550\"=QLRM550,ID\r\n"), .outcome = WARNS },
+        { .group = "model lists", .label = "empty model names: \"\", @ and X",
+          .inf = Inf("\"\"=QLRM550,ID\r\n@=QLRM550,ID\r\nX=Q\r\n"), .outcome = WARNS },
 
-        { "install sections", "a model line of several kilobytes",
-          Inf("\"" MODEL "\"=QLRM550," + std::string(5000, 'I') + "\r\n"), { MODEL }, INSTALLS, PackageFiles,
-          true },
+        { .group = "install sections", .label = "a model line of several kilobytes",
+          .inf = Inf("\"" MODEL "\"=QLRM550," + std::string(5000, 'I') + "\r\n"), .models = { MODEL },
+          .outcome = INSTALLS, .dependentFiles = PackageFiles, .productInf = true },
         LongCopyFiles(),
-        { "install sections", "@ alone in CopyFiles", Inf(ModelLine, "@"), { MODEL }, INSTALLS, "", true },
-        { "install sections", "@@, @, and a trailing @ in CopyFiles",
-          Inf(ModelLine, "@,@@,@QLRM550.GPD,@QLRM550.DLL@,@"), { MODEL }, INSTALLS,
-          "@|QLRM550.GPD|QLRM550.DLL@", true },
-        { "install sections", "path names in CopyFiles",
-          Inf(ModelLine, "@..\\..\\..\\evil.dll,@C:\\x.dll,@sub\\a.gpd,@/x,@QLRM550.GPD,@.,@..,@QLRM550.DLL"),
-          { MODEL }, INSTALLS, PackageFiles, true },
-        { "install sections", "device names in CopyFiles",
-          Inf(ModelLine, "@NUL,@CON,@COM1,@LPT1.TXT,@aux.dll,@Prn .gpd,@CONIN$,@conout$,@NUL.,@com9 ,@QLRM550.GPD,"
-                         "@QLRM550.DLL"),
-          { MODEL }, INSTALLS, PackageFiles, true },
+        { .group = "install sections", .label = "@ alone in CopyFiles", .inf = Inf(ModelLine, "@"),
+          .models = { MODEL }, .outcome = INSTALLS, .productInf = true },
+        { .group = "install sections", .label = "@@, @, and a trailing @ in CopyFiles",
+          .inf = Inf(ModelLine, "@,@@,@QLRM550.GPD,@QLRM550.DLL@,@"), .models = { MODEL }, .outcome = INSTALLS,
+          .dependentFiles = "@|QLRM550.GPD|QLRM550.DLL@", .productInf = true },
+        { .group = "install sections", .label = "path names in CopyFiles",
+          .inf = Inf(ModelLine, "@..\\..\\..\\evil.dll,@C:\\x.dll,@sub\\a.gpd,@/x,@QLRM550.GPD,@.,@..,@QLRM550.DLL"),
+          .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "install sections", .label = "device names in CopyFiles",
+          .inf = Inf(ModelLine, "@NUL,@CON,@COM1,@LPT1.TXT,@aux.dll,@Prn .gpd,@CONIN$,@conout$,@NUL.,@com9 ,"
+                                "@QLRM550.GPD,@QLRM550.DLL"),
+          .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles, .productInf = true },
 
         /* Without a known print processor AddPrinterA fails: 1798 on Windows and
            Wine 10, 87 on Wine 8. */
-        { "print processor libraries", "a library climbing out of the spooler",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%",
-              "\"QLPPrintProc,..\\..\\..\\..\\evil.dll\""),
-          { MODEL }, PRINTER_ERROR, PackageFiles, true },
-        { "print processor libraries", "a library on a drive",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,C:\\x.dll\""),
-          { MODEL }, PRINTER_ERROR, PackageFiles, true },
-        { "print processor libraries", "a library behind a slash",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,/qlpproc.dll\""),
-          { MODEL }, PRINTER_ERROR, PackageFiles, true },
-        { "print processor libraries", "a library named after a device",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,LPT1.dll\""),
-          { MODEL }, PRINTER_ERROR, PackageFiles, true },
+        { .group = "print processor libraries", .label = "a library climbing out of the spooler",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%",
+                     "\"QLPPrintProc,..\\..\\..\\..\\evil.dll\""),
+          .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "print processor libraries", .label = "a library on a drive",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,C:\\x.dll\""),
+          .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "print processor libraries", .label = "a library behind a slash",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,/qlpproc.dll\""),
+          .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "print processor libraries", .label = "a library named after a device",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,LPT1.dll\""),
+          .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
 
-        { "print processor references", "a Strings entry of several kilobytes",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%",
-              "\"" + std::string(3000, 'P') + ",qlpproc.dll\""),
-          { MODEL }, PRINTER_ERROR, PackageFiles, true },
-        { "print processor references", "PrintProcessor=%ABC",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR"), { MODEL }, PRINTER_ERROR,
-          PackageFiles, true },
-        { "print processor references", "PrintProcessor=ABC%",
-          Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "QLP_PRINTPROCESSOR%"), { MODEL }, PRINTER_ERROR,
-          PackageFiles, true },
-        { "print processor references", "PrintProcessor=%%", Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%%"),
-          { MODEL }, PRINTER_ERROR, PackageFiles, true },
+        { .group = "print processor references", .label = "a Strings entry of several kilobytes",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%",
+                     "\"" + std::string(3000, 'P') + ",qlpproc.dll\""),
+          .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "print processor references", .label = "PrintProcessor=%ABC",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR"), .models = { MODEL },
+          .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "print processor references", .label = "PrintProcessor=ABC%",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "QLP_PRINTPROCESSOR%"), .models = { MODEL },
+          .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        { .group = "print processor references", .label = "PrintProcessor=%%",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%%"), .models = { MODEL },
+          .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
     };
     return rows;
 }
