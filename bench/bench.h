@@ -2,8 +2,6 @@
 #ifndef BENCH_H
 #define BENCH_H
 
-#include "bare_program.h"
-
 #define MAX_ROUNDS 15
 
 enum Aim
@@ -22,8 +20,8 @@ int RoundsFrom(const char *text);
    the ratio and the milliseconds beyond the designed waits, and the aim. */
 void ReportTime(const char *measure, const double *program, const double *bare, int rounds, double designedMs,
                 Aim aim, double limit);
-/* Peak working sets in bytes against the bare program's; the aim is a
-   number of MiB more. */
+/* Peak working sets in bytes against a baseline's; the aim is a number of
+   MiB more, and a negative one means none (two baselines side by side). */
 void ReportMemory(const char *measure, const double *program, const double *bare, int rounds, double limitMib);
 
 #endif

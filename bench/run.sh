@@ -3,8 +3,9 @@
 # bare baseline in one run under Wine, in a prefix like the tests' (its
 # windows unmanaged, so no closed window costs Wine's two-second wait).
 # Prints medians of BENCH_ROUNDS rounds (5) as ratios and as milliseconds
-# beyond the designed waits, with the aims. Figures taken on a loaded
-# machine are noisy.
+# beyond the designed waits, with the aims, and the peak working sets
+# against two baselines. bench/README.md gives the method. Figures taken on
+# a loaded machine are noisy: the first lines give the load average.
 #
 #   ./bench/run.sh                      builds build/ with scripts/build.sh
 #   BUILD_DIR=build-x ./bench/run.sh    uses a configured build directory
@@ -15,7 +16,8 @@ root=$PWD
 rounds=${BENCH_ROUNDS:-5}
 
 if [ -n "${BUILD_DIR:-}" ]; then
-    cmake --build "$BUILD_DIR" --target package bench_bare bench_startup bench_phases -j"$(nproc)" >/dev/null
+    cmake --build "$BUILD_DIR" --target package bench_bare_exit bench_bare_dialog bench_bare_platform bench_startup \
+        bench_phases -j"$(nproc)" >/dev/null
 else
     ./scripts/build.sh >/dev/null
     BUILD_DIR=build
@@ -41,7 +43,7 @@ start_wine_services
 drive=$WINEPREFIX/drive_c
 mkdir -p "$drive/TARVOK" "$drive/bench" "$drive/bench-package"
 cp "$package"/* "$drive/TARVOK/"
-cp "$bench/bench_startup.exe" "$bench/bench_bare.exe" "$drive/bench/"
+cp "$bench"/bench_startup.exe "$bench"/bench_bare_*.exe "$drive/bench/"
 cp "$package"/* "$bench/bench_phases.exe" "$drive/bench-package/"
 
 run() {
@@ -51,10 +53,10 @@ run() {
 : >"$log"
 echo "Benchmarks under Wine $(wine --version 2>/dev/null | sed 's/^wine-//'), medians of $rounds rounds;"
 echo "$(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start: a shared machine gives noisy figures."
-printf '%-44s %11s %10s %6s %12s   %-18s %s\n' "measure" "program" "bare" "ratio" "beyond" "aim" "result"
-run 'C:\bench\bench_startup.exe' 'C:\TARVOK' 'C:\bench\bench_bare.exe' "$rounds" | tr -d '\r'
+printf '%-52s %11s %10s %6s %12s   %-18s %s\n' "measure" "program" "bare" "ratio" "beyond" "aim" "result"
+run 'C:\bench\bench_startup.exe' 'C:\TARVOK' 'C:\bench' "$rounds" | tr -d '\r'
 run 'C:\bench-package\bench_phases.exe' "$rounds" | tr -d '\r'
-for program in drvsetup.exe drvremove.exe "$bench/bench_bare.exe"; do
+for program in drvsetup.exe drvremove.exe "$bench/bench_bare_dialog.exe"; do
     file=$program
     [ -f "$file" ] || file=$package/$program
     size=$(stat -c %s "$file")
@@ -62,7 +64,7 @@ for program in drvsetup.exe drvremove.exe "$bench/bench_bare.exe"; do
     [ "$size" -lt 1048576 ] || result=MISSED
     aim="< 1 MiB"
     [ "$program" = drvsetup.exe ] || [ "$program" = drvremove.exe ] || { aim="(baseline)"; result=; }
-    printf '%-44s %7.2f MiB %10s %6s %12s   %-18s %s\n' "size of $(basename "$file")" \
+    printf '%-52s %7.2f MiB %10s %6s %12s   %-18s %s\n' "size of $(basename "$file")" \
         "$(echo "$size" | awk '{print $1 / 1048576}')" "" "" "" "$aim" "$result"
 done
-echo "(Wine's messages: $log)"
+echo "Load average $(cut -d' ' -f1-3 /proc/loadavg) at the end. (Wine's messages: $log)"
