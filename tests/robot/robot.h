@@ -2,6 +2,8 @@
  * The robot: drives the real drvsetup.exe and drvremove.exe inside the test's
  * own Wine prefix, the way a person would, and reads what they leave behind.
  * Every wait has a time-out; a helper that fails reports the caller's line.
+ * Each section below lives in a file of its own: programs.cpp, windows.cpp,
+ * system_state.cpp and fixtures.cpp.
  */
 #ifndef ROBOT_H
 #define ROBOT_H
