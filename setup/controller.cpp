@@ -6,8 +6,9 @@
 #include "controller.h"
 #include "dialog_kit.h"
 #include "install_state.h"
-#include "pages.h"
 #include "hidden_window.h"
+#include "pages.h"
+#include "phases.h"
 #include "product.h"
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";

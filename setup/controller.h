@@ -15,6 +15,5 @@ extern int restartRequested;
 
 int RunSetup(HINSTANCE instance);
 LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId);
 
 #endif
