@@ -11,8 +11,8 @@
 #include "printer_record.h"
 #include "product.h"
 #include "remover.h"
+#include "restart.h"
 #include "setup_info_text.h"
-#include "shutdown.h"
 #include "textbuf.h"
 
 static const char RemoverClassName[] = "Tarvok_Printer_Driver_Uninstaller";
@@ -20,7 +20,6 @@ static const char RestartQuestion[] =
     "You will need to restart the computer.\r\nDo you want to restart your computer now?";
 
 static char printProcessorName[TEXT_SIZE];
-static int restartRequested;
 
 /* The first field of the "Strings" entry that [QLP] PrintProcessor names. */
 static void ReadPrintProcessorName(void)
@@ -108,14 +107,7 @@ static void RemovePrinterDriverAndProcessor(HWND hwnd)
 /* When the restart cannot be asked for, the program ends all the same. */
 static void AskForRestart(HWND hwnd)
 {
-    if (MessageBoxA(NULL, RestartQuestion, "Question", MB_ICONQUESTION | MB_YESNO) != IDYES) {
-        PostMessageA(hwnd, WM_CLOSE, 1, 0);
-        return;
-    }
-    if (EnableShutdownPrivilege() && ExitWindowsEx(EWX_REBOOT, 0))
-        restartRequested = 1;
-    else
-        PostMessageA(hwnd, WM_CLOSE, 1, 0);
+    if (!AskRestartQuestion(RestartQuestion) || !RequestRestart()) PostMessageA(hwnd, WM_CLOSE, 1, 0);
 }
 
 void HandleRemovalTimer(HWND hwnd, UINT_PTR timerId)
@@ -139,12 +131,7 @@ LRESULT CALLBACK RemoverWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         return 0;
     case WM_ENDSESSION:
-        /* A restart that another program or the user cancelled ends the
-           program as a restart that could not be asked for. */
-        if (!wParam && restartRequested) {
-            restartRequested = 0;
-            PostMessageA(hwnd, WM_CLOSE, 1, 0);
-        }
+        if (RestartCancelled(wParam)) PostMessageA(hwnd, WM_CLOSE, 1, 0);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -11,7 +11,7 @@
 #include "product.h"
 #include "registration.h"
 #include "resource.h"
-#include "shutdown.h"
+#include "restart.h"
 
 static const char FormsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
 static const char TraceKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\A4 210 x 297mm";
@@ -141,15 +141,12 @@ static void CheckPreviousInstallation(HWND hwnd)
             PostMessageA(hwnd, WM_COMMAND, CMD_WELCOME_PAGE, 0);
         return;
     }
-    if (MessageBoxA(NULL, RestartQuestion, "Question", MB_ICONQUESTION | MB_YESNO) != IDYES) {
+    if (!AskRestartQuestion(RestartQuestion)) {
         stepRunning = 0;
         PostMessageA(hwnd, WM_CLOSE, EXIT_FAILED, 0);
     } else {
         RemovePreviousInstallation();
-        if (EnableShutdownPrivilege() && ExitWindowsEx(EWX_REBOOT, 0))
-            restartRequested = 1;
-        else
-            DestroyWindow(hwnd);
+        if (!RequestRestart()) DestroyWindow(hwnd);
     }
     RegCloseKey(trace);
 }
