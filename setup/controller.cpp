@@ -14,10 +14,6 @@
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
 
-InstallState installState;
-int stepRunning;
-int closeRequested;
-
 /* A close from outside ends a wizard page at once; the copy finishes first. */
 struct PageLauncher
 {

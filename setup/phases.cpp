@@ -4,7 +4,6 @@
  * and the registration phase after the copy.
  */
 #include <windows.h>
-#include "controller.h"
 #include "dialog_kit.h"
 #include "install_state.h"
 #include "phases.h"
