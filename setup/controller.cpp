@@ -4,6 +4,7 @@
  */
 #include <windows.h>
 #include "controller.h"
+#include "copy_dialog.h"
 #include "dialog_kit.h"
 #include "install_state.h"
 #include "hidden_window.h"

@@ -6,9 +6,9 @@
  */
 #include <windows.h>
 #include <stdio.h>
+#include "copy_dialog.h"
 #include "dialog_kit.h"
 #include "install_state.h"
-#include "pages.h"
 #include "product.h"
 #include "progress_geometry.h"
 #include "resource.h"

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include "dialog_kit.h"
 #include "install_state.h"
+#include "model_page.h"
 #include "pages.h"
 #include "product.h"
 #include "resource.h"
