@@ -1,6 +1,6 @@
 /* Makes a named printer the user's default printer. */
 #include <windows.h>
-#include "default_device.h"
+#include "default_printer_entry.h"
 #include "default_printer.h"
 #include "printer_record.h"
 
