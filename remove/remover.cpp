@@ -8,6 +8,7 @@
 #include <setupapi.h>
 #include "hidden_window.h"
 #include "path_names.h"
+#include "print_processor_entry.h"
 #include "printer_record.h"
 #include "product.h"
 #include "remover.h"
@@ -21,17 +22,12 @@ static const char RestartQuestion[] =
 
 static char printProcessorName[TEXT_SIZE];
 
-/* The first field of the "Strings" entry that [QLP] PrintProcessor names. */
+/* Only the name: the library stays where the spooler keeps it. */
 static void ReadPrintProcessorName(void)
 {
-    char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
-    char *next = entry, *field;
+    char name[TEXT_SIZE], file[TEXT_SIZE];
 
-    ReadSetupInfoValue("QLP", "PrintProcessor", "", reference, sizeof reference);
-    if (!ReferencedKey(reference, key, sizeof key)) return;
-    ReadSetupInfoValue("Strings", key, "", entry, sizeof entry);
-    field = NextField(&next);
-    if (field) CopyText(printProcessorName, TEXT_SIZE, field);
+    if (ReadPrintProcessorEntry(name, file) && name[0]) CopyText(printProcessorName, TEXT_SIZE, name);
 }
 
 /*

@@ -4,6 +4,7 @@
  */
 #include <windows.h>
 #include "install_state.h"
+#include "print_processor_entry.h"
 #include "product.h"
 #include "resource.h"
 #include "setup_info.h"
@@ -44,20 +45,14 @@ void BuildDependentFiles(const char *copyFiles)
  */
 static void ReadPrintProcessor(void)
 {
-    char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
-    char *next = entry, *name, *file;
+    char name[TEXT_SIZE], file[TEXT_SIZE];
 
-    ReadSetupInfoValue("QLP", "PrintProcessor", "", reference, sizeof reference);
-    if (!ReferencedKey(reference, key, sizeof key)) return;
-    ReadSetupInfoValue("Strings", key, "", entry, sizeof entry);
-
+    if (!ReadPrintProcessorEntry(name, file)) return;
     installState.printProcessorName[0] = 0;
     installState.printProcessorFile[0] = 0;
-    name = NextField(&next);
-    file = name ? NextField(&next) : NULL;
-    if (file && !IsBareFileName(file, IsAnsiLeadByte)) return;
-    if (name) CopyText(installState.printProcessorName, TEXT_SIZE, name);
-    if (file) CopyText(installState.printProcessorFile, TEXT_SIZE, file);
+    if (file[0] && !IsBareFileName(file, IsAnsiLeadByte)) return;
+    CopyText(installState.printProcessorName, TEXT_SIZE, name);
+    CopyText(installState.printProcessorFile, TEXT_SIZE, file);
 }
 
 typedef BOOL (WINAPI *SpoolerDirectoryQuery)(LPSTR server, LPSTR environment, DWORD level, LPBYTE directory,
