@@ -9,6 +9,7 @@
 #include "hidden_window.h"
 #include "path_names.h"
 #include "print_processor_entry.h"
+#include "printer_deletion.h"
 #include "printer_record.h"
 #include "product.h"
 #include "remover.h"
@@ -81,15 +82,13 @@ static void ReadPrinterProcessor(HANDLE printer, char *name)
    only when the printer removed used it. */
 static void RemovePrinterDriverAndProcessor(HWND hwnd)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
-    HANDLE printer = NULL;
+    HANDLE printer;
     char printerProcessor[TEXT_SIZE];
 
     ReadPrintProcessorName();
-    if (OpenPrinterA((LPSTR)productIdentity.printerModel, &printer, &defaults) && printer) {
+    if ((printer = OpenPrinterToDelete(productIdentity.printerModel))) {
         ReadPrinterProcessor(printer, printerProcessor);
-        DeletePrinter(printer);
-        ClosePrinter(printer);
+        DeleteOpenedPrinter(printer);
         DeletePrinterDriverA(NULL, NULL, (LPSTR)productIdentity.printerModel);
         SetTimer(hwnd, TIMER_RESTART, 1000, NULL);
         if (printProcessorName[0] && !lstrcmpiA(printerProcessor, printProcessorName))

@@ -8,6 +8,7 @@
 #include "install_state.h"
 #include "model_page.h"
 #include "pages.h"
+#include "printer_deletion.h"
 #include "product.h"
 #include "resource.h"
 #include "setup_info.h"
@@ -51,17 +52,9 @@ int IsDriverInstalled(HWND page)
     return found;
 }
 
-/* Deleting needs delete access, which a handle opened without defaults lacks. */
 void DeleteExistingPrinter(HWND page)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
-    HANDLE printer = NULL;
-
-    if (!TakeSelectedModel(page)) return;
-    if (OpenPrinterA(installState.modelName, &printer, &defaults) && printer) {
-        DeletePrinter(printer);
-        ClosePrinter(printer);
-    }
+    if (TakeSelectedModel(page)) DeletePrinterNamed(installState.modelName);
 }
 
 static void OnModelNext(HWND hwnd)

@@ -7,6 +7,7 @@
 #include "dialog_kit.h"
 #include "install_state.h"
 #include "phases.h"
+#include "printer_deletion.h"
 #include "product.h"
 #include "registration.h"
 #include "resource.h"
@@ -153,13 +154,8 @@ static void CheckPreviousInstallation(HWND hwnd)
 /* A printer of the chosen name goes first, and its driver after it. */
 static void RemoveSameNamedPrinter(void)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
-    HANDLE printer = NULL;
-
-    if (!OpenPrinterA(installState.modelName, &printer, &defaults) || !printer) return;
-    DeletePrinter(printer);
-    ClosePrinter(printer);
-    DeletePrinterDriverA(NULL, (LPSTR)installState.environment, installState.modelName);
+    if (DeletePrinterNamed(installState.modelName))
+        DeletePrinterDriverA(NULL, (LPSTR)installState.environment, installState.modelName);
 }
 
 void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)
