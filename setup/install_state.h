@@ -12,6 +12,7 @@
 struct InstallState
 {
     char modelName[TEXT_SIZE];
+    char hardwareId[TEXT_SIZE];
     char portName[TEXT_SIZE];
     int portKind;
     int usbPortIndex;

@@ -9,7 +9,6 @@
 #include "port_text.h"
 #include "product.h"
 #include "registration.h"
-#include "setup_info.h"
 
 static const char PortsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 static const char SerialLineSettings[] = "115200,n,8,1";
@@ -65,7 +64,8 @@ static int AddDriverAndPrintProcessor(void)
     driver.dwlDriverVersion = 0;
     driver.pszMfgName = (LPSTR)GetManufacturerName();
     driver.pszOEMUrl = (LPSTR)GetOemUrl();
-    driver.pszHardwareID = (LPSTR)GetHardwareId(installState.modelName);
+    /* A model line without one gives the record none. */
+    driver.pszHardwareID = installState.hardwareId[0] ? installState.hardwareId : NULL;
     driver.pszProvider = (LPSTR)GetProviderName();
 
     if (!AddPrinterDriverA(NULL, 6, (BYTE *)&driver))

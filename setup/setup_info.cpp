@@ -91,11 +91,13 @@ static void ReadModelLine(const char *model, char *line)
 void ReadModelInstallSection(const char *model)
 {
     char line[TEXT_SIZE], copyFiles[TEXT_SIZE], dataSection[TEXT_SIZE];
-    char *next = line, *installSection;
+    char *next = line, *installSection, *hardwareId;
 
     CopyText(installState.modelName, TEXT_SIZE, model);
     ReadModelLine(installState.modelName, line);
     installSection = NextField(&next);
+    hardwareId = installSection ? NextField(&next) : NULL;
+    CopyText(installState.hardwareId, TEXT_SIZE, hardwareId);
     copyFiles[0] = dataSection[0] = 0;
     if (installSection) {
         ReadSetupInfoValue(installSection, "CopyFiles", "", copyFiles, sizeof copyFiles);

@@ -7,7 +7,7 @@
 short GetModelCount(void);
 void GetModelNameAt(WORD index, char *name);
 /* Reads what the registration needs of the model into installState: its
-   files and data type, the print processor and the spooler's
+   files, data type and hardware ID, the print processor and the spooler's
    directories. */
 void ReadModelInstallSection(const char *model);
 /* The hardware ID of a model's line, read afresh; NULL when it has none. */
