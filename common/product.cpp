@@ -23,9 +23,9 @@ const SetupInfoRow SetupInfoTable[SETUP_INFO_ROWS] = {
 short setupInfoRow = 0;
 HINSTANCE appInstance;
 
-static char setupInfoPath[TEXT_SIZE];
 static char packageDirectory[TEXT_SIZE];
 static int packageDirectoryAsked;
+static char setupInfoPath[TEXT_SIZE];
 
 /* "타르복시스템" */
 static const char ManufacturerName[] =
@@ -109,8 +109,8 @@ void GetModuleDirectory(char *buffer)
     buffer[0] = 0;
 }
 
-/* Asked for once; empty when the package's folder cannot be named, and the
-   package then counts as absent. */
+/* Asked for once, and kept only here; empty when the package's folder
+   cannot be named, and the package then counts as absent. */
 static const char *PackageDirectory(void)
 {
     if (!packageDirectoryAsked) {
@@ -120,12 +120,10 @@ static const char *PackageDirectory(void)
     return packageDirectory;
 }
 
+/* Made from the kept folder at each call, in the same buffer. */
 const char *GetSetupInfoPath(void)
 {
-    if (!setupInfoPath[0] && PackageDirectory()[0]) {
-        CopyText(setupInfoPath, TEXT_SIZE, PackageDirectory());
-        AppendText(setupInfoPath, TEXT_SIZE, SetupInfoTable[setupInfoRow].fileName);
-    }
+    GetPackageFilePath(SetupInfoTable[setupInfoRow].fileName, setupInfoPath);
     return setupInfoPath;
 }
 

@@ -8,11 +8,13 @@
 #include <setupapi.h>
 #include "hidden_window.h"
 #include "path_names.h"
+#include "print_processor_entry.h"
+#include "printer_deletion.h"
 #include "printer_record.h"
 #include "product.h"
 #include "remover.h"
+#include "restart.h"
 #include "setup_info_text.h"
-#include "shutdown.h"
 #include "textbuf.h"
 
 static const char RemoverClassName[] = "Tarvok_Printer_Driver_Uninstaller";
@@ -20,19 +22,13 @@ static const char RestartQuestion[] =
     "You will need to restart the computer.\r\nDo you want to restart your computer now?";
 
 static char printProcessorName[TEXT_SIZE];
-static int restartRequested;
 
-/* The first field of the "Strings" entry that [QLP] PrintProcessor names. */
+/* Only the name: the library stays where the spooler keeps it. */
 static void ReadPrintProcessorName(void)
 {
-    char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
-    char *next = entry, *field;
+    char name[TEXT_SIZE], file[TEXT_SIZE];
 
-    ReadSetupInfoValue("QLP", "PrintProcessor", "", reference, sizeof reference);
-    if (!ReferencedKey(reference, key, sizeof key)) return;
-    ReadSetupInfoValue("Strings", key, "", entry, sizeof entry);
-    field = NextField(&next);
-    if (field) CopyText(printProcessorName, TEXT_SIZE, field);
+    if (ReadPrintProcessorEntry(name, file) && name[0]) CopyText(printProcessorName, TEXT_SIZE, name);
 }
 
 /*
@@ -86,15 +82,13 @@ static void ReadPrinterProcessor(HANDLE printer, char *name)
    only when the printer removed used it. */
 static void RemovePrinterDriverAndProcessor(HWND hwnd)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
-    HANDLE printer = NULL;
+    HANDLE printer;
     char printerProcessor[TEXT_SIZE];
 
     ReadPrintProcessorName();
-    if (OpenPrinterA((LPSTR)productIdentity.printerModel, &printer, &defaults) && printer) {
+    if ((printer = OpenPrinterToDelete(productIdentity.printerModel))) {
         ReadPrinterProcessor(printer, printerProcessor);
-        DeletePrinter(printer);
-        ClosePrinter(printer);
+        DeleteOpenedPrinter(printer);
         DeletePrinterDriverA(NULL, NULL, (LPSTR)productIdentity.printerModel);
         SetTimer(hwnd, TIMER_RESTART, 1000, NULL);
         if (printProcessorName[0] && !lstrcmpiA(printerProcessor, printProcessorName))
@@ -108,14 +102,7 @@ static void RemovePrinterDriverAndProcessor(HWND hwnd)
 /* When the restart cannot be asked for, the program ends all the same. */
 static void AskForRestart(HWND hwnd)
 {
-    if (MessageBoxA(NULL, RestartQuestion, "Question", MB_ICONQUESTION | MB_YESNO) != IDYES) {
-        PostMessageA(hwnd, WM_CLOSE, 1, 0);
-        return;
-    }
-    if (EnableShutdownPrivilege() && ExitWindowsEx(EWX_REBOOT, 0))
-        restartRequested = 1;
-    else
-        PostMessageA(hwnd, WM_CLOSE, 1, 0);
+    if (!AskRestartQuestion(RestartQuestion) || !RequestRestart()) PostMessageA(hwnd, WM_CLOSE, 1, 0);
 }
 
 void HandleRemovalTimer(HWND hwnd, UINT_PTR timerId)
@@ -139,12 +126,7 @@ LRESULT CALLBACK RemoverWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         return 0;
     case WM_ENDSESSION:
-        /* A restart that another program or the user cancelled ends the
-           program as a restart that could not be asked for. */
-        if (!wParam && restartRequested) {
-            restartRequested = 0;
-            PostMessageA(hwnd, WM_CLOSE, 1, 0);
-        }
+        if (RestartCancelled(wParam)) PostMessageA(hwnd, WM_CLOSE, 1, 0);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -4,18 +4,16 @@
  */
 #include <windows.h>
 #include "controller.h"
+#include "copy_dialog.h"
 #include "dialog_kit.h"
 #include "install_state.h"
-#include "pages.h"
 #include "hidden_window.h"
+#include "pages.h"
+#include "phases.h"
 #include "product.h"
+#include "restart.h"
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
-
-InstallState installState;
-int stepRunning;
-int closeRequested;
-int restartRequested;
 
 /* A close from outside ends a wizard page at once; the copy finishes first. */
 struct PageLauncher
@@ -148,8 +146,7 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     case WM_CLOSE:
         /* The restart may be cancelled before this program is asked, and
            then no WM_ENDSESSION comes: a close from outside still ends it. */
-        if (restartRequested) {
-            restartRequested = 0;
+        if (RestartCancelled(FALSE)) {
             DestroyWindow(hwnd);
             return 0;
         }
@@ -163,12 +160,7 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         RunExitPage(hwnd, LOWORD(wParam));
         break;
     case WM_ENDSESSION:
-        /* A restart that another program or the user cancelled ends the
-           program as a restart that could not be asked for. */
-        if (!wParam && restartRequested) {
-            restartRequested = 0;
-            DestroyWindow(hwnd);
-        }
+        if (RestartCancelled(wParam)) DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

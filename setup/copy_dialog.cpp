@@ -6,16 +6,13 @@
  */
 #include <windows.h>
 #include <stdio.h>
+#include "copy_dialog.h"
 #include "dialog_kit.h"
 #include "install_state.h"
-#include "pages.h"
+#include "package_files.h"
 #include "product.h"
 #include "progress_geometry.h"
 #include "resource.h"
-
-static const char *const UnidrvFiles[] = {
-    "STDNAMES.GPD", "UNIDRV.DLL", "UNIDRV.HLP", "UNIDRVUI.DLL", "UNIRES.DLL",
-};
 
 #define BAR_COLOUR RGB(0, 0, 128)
 

@@ -1,8 +1,8 @@
 /* Makes a named printer the user's default printer. */
 #include <windows.h>
-#include "default_device.h"
+#include "default_printer_entry.h"
+#include "default_printer.h"
 #include "printer_record.h"
-#include "registration.h"
 
 static int WriteDefaultDevice(const char *printerName, const PRINTER_INFO_2A *record)
 {

@@ -167,6 +167,17 @@ void DropEmptyRows(HWND list, int *row)
     }
 }
 
+int GetSelectedRowText(HWND dialog, int listId, char *text, int size)
+{
+    HWND list = GetDlgItem(dialog, listId);
+    LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    LRESULT length = row == LB_ERR ? 0 : SendMessageA(list, LB_GETTEXTLEN, row, 0);
+
+    if (length <= 0 || length >= size) return 0;
+    SendMessageA(list, LB_GETTEXT, row, (LPARAM)text);
+    return 1;
+}
+
 void MeasureIconListItem(MEASUREITEMSTRUCT *item)
 {
     if (item->itemHeight < ICON_ROW_MIN_HEIGHT) item->itemHeight = ICON_ROW_MIN_HEIGHT;

@@ -28,6 +28,9 @@ void FillIconList(HWND dialog, int listId, short count, NameAtIndexCallback name
    (and the list box may not find an empty row to drop the repeats); such a
    row is never a choice. Keeps *row, if given, on the row it named. */
 void DropEmptyRows(HWND list, int *row);
+/* The selected row's text, which is a page's choice; 0, and nothing
+   written, when no row is selected, or the row is empty or does not fit. */
+int GetSelectedRowText(HWND dialog, int listId, char *text, int size);
 void MeasureIconListItem(MEASUREITEMSTRUCT *item);
 void DrawIconListItem(const DRAWITEMSTRUCT *item, IconNameCallback iconName);
 void DrawSidePicture(const DRAWITEMSTRUCT *item);

@@ -1,10 +1,10 @@
 /* The last page: success or failure, and the choice of the default printer. */
 #include <windows.h>
+#include "default_printer.h"
 #include "dialog_kit.h"
 #include "install_state.h"
 #include "pages.h"
 #include "product.h"
-#include "registration.h"
 #include "resource.h"
 
 static void ShowOutcome(HWND hwnd)

@@ -1,6 +1,7 @@
 /*
- * The state of one installation, kept for the whole process, and the
- * identifiers the controller posts and receives.
+ * The state of one installation and of the controller that runs it, kept
+ * for the whole process, and the identifiers the controller posts and
+ * receives.
  */
 #ifndef INSTALL_STATE_H
 #define INSTALL_STATE_H
@@ -11,6 +12,7 @@
 struct InstallState
 {
     char modelName[TEXT_SIZE];
+    char hardwareId[TEXT_SIZE];
     char portName[TEXT_SIZE];
     int portKind;
     int usbPortIndex;
@@ -27,6 +29,14 @@ struct InstallState
 };
 
 extern InstallState installState;
+
+/*
+ * stepRunning is set while a page, the copy or a timed phase holds the
+ * controller: a WM_CLOSE then comes from outside, and closeRequested keeps
+ * it for the end of that step.
+ */
+extern int stepRunning;
+extern int closeRequested;
 
 #define PORT_KIND_SERIAL 0
 #define PORT_KIND_USB    1

@@ -6,7 +6,9 @@
 #include <windows.h>
 #include "dialog_kit.h"
 #include "install_state.h"
+#include "model_page.h"
 #include "pages.h"
+#include "printer_deletion.h"
 #include "product.h"
 #include "resource.h"
 #include "setup_info.h"
@@ -16,27 +18,19 @@ void GetModelIconName(const char *, char *iconName)
     CopyText(iconName, NAME_SIZE, "IDI_PRINTER");
 }
 
-/* Copies the selected row into modelName; 0 when no row is selected. */
-static int TakeSelectedModel(HWND page)
+/* The selected model; 0, and nothing written, when there is none. An empty
+   row is never a model. */
+static int TakeSelectedModel(HWND page, char *model)
 {
-    HWND list = GetDlgItem(page, IDC_MODEL_LIST);
-    LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    LRESULT length;
-
-    if (row == LB_ERR) return 0;
-    length = SendMessageA(list, LB_GETTEXTLEN, row, 0);
-    if (length <= 0 || length >= TEXT_SIZE) return 0;
-    SendMessageA(list, LB_GETTEXT, row, (LPARAM)installState.modelName);
-    return 1;
+    return GetSelectedRowText(page, IDC_MODEL_LIST, model, TEXT_SIZE);
 }
 
-int IsDriverInstalled(HWND page)
+static int IsModelDriverInstalled(const char *model)
 {
     DWORD needed = 0, count = 0, i;
     DRIVER_INFO_1A *drivers;
     int found = 0;
 
-    if (!TakeSelectedModel(page)) return 0;
     EnumPrinterDriversA(NULL, (LPSTR)installState.environment, 1, NULL, 0, &needed, &count);
     if (!needed) return 0;
     drivers = (DRIVER_INFO_1A *)GlobalAlloc(GPTR, needed);
@@ -44,32 +38,46 @@ int IsDriverInstalled(HWND page)
     if (EnumPrinterDriversA(NULL, (LPSTR)installState.environment, 1, (BYTE *)drivers,
                             needed, &needed, &count)) {
         for (i = 0; i < count && !found; i++)
-            if (drivers[i].pName && !lstrcmpA(drivers[i].pName, installState.modelName)) found = 1;
+            if (drivers[i].pName && !lstrcmpA(drivers[i].pName, model)) found = 1;
     }
     GlobalFree(drivers);
     return found;
 }
 
-/* Deleting needs delete access, which a handle opened without defaults lacks. */
+int IsDriverInstalled(HWND page)
+{
+    char model[TEXT_SIZE];
+
+    return TakeSelectedModel(page, model) && IsModelDriverInstalled(model);
+}
+
 void DeleteExistingPrinter(HWND page)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
-    HANDLE printer = NULL;
+    char model[TEXT_SIZE];
 
-    if (!TakeSelectedModel(page)) return;
-    if (OpenPrinterA(installState.modelName, &printer, &defaults) && printer) {
-        DeletePrinter(printer);
-        ClosePrinter(printer);
-    }
+    if (TakeSelectedModel(page, model)) DeletePrinterNamed(model);
+}
+
+int ReadInstallSection(HWND page)
+{
+    char model[TEXT_SIZE];
+
+    if (!TakeSelectedModel(page, model)) return 0;
+    ReadModelInstallSection(model);
+    return 1;
 }
 
 static void OnModelNext(HWND hwnd)
 {
-    if (IsDriverInstalled(hwnd)) DeleteExistingPrinter(hwnd);
-    if (ReadInstallSection(hwnd))
-        EndDialog(hwnd, PAGE_NEXT);
-    else
+    char model[TEXT_SIZE];
+
+    if (!TakeSelectedModel(hwnd, model)) {
         ShowMessageById(hwnd, IDS_SELECT_MODEL, IDS_WARNING, MB_ICONHAND | MB_OK);
+        return;
+    }
+    if (IsModelDriverInstalled(model)) DeletePrinterNamed(model);
+    ReadModelInstallSection(model);
+    EndDialog(hwnd, PAGE_NEXT);
 }
 
 static INT_PTR CALLBACK ModelDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -4,14 +4,14 @@
  * and the registration phase after the copy.
  */
 #include <windows.h>
-#include "controller.h"
 #include "dialog_kit.h"
 #include "install_state.h"
 #include "phases.h"
+#include "printer_deletion.h"
 #include "product.h"
 #include "registration.h"
 #include "resource.h"
-#include "shutdown.h"
+#include "restart.h"
 
 static const char FormsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
 static const char TraceKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\A4 210 x 297mm";
@@ -141,15 +141,12 @@ static void CheckPreviousInstallation(HWND hwnd)
             PostMessageA(hwnd, WM_COMMAND, CMD_WELCOME_PAGE, 0);
         return;
     }
-    if (MessageBoxA(NULL, RestartQuestion, "Question", MB_ICONQUESTION | MB_YESNO) != IDYES) {
+    if (!AskRestartQuestion(RestartQuestion)) {
         stepRunning = 0;
         PostMessageA(hwnd, WM_CLOSE, EXIT_FAILED, 0);
     } else {
         RemovePreviousInstallation();
-        if (EnableShutdownPrivilege() && ExitWindowsEx(EWX_REBOOT, 0))
-            restartRequested = 1;
-        else
-            DestroyWindow(hwnd);
+        if (!RequestRestart()) DestroyWindow(hwnd);
     }
     RegCloseKey(trace);
 }
@@ -157,13 +154,8 @@ static void CheckPreviousInstallation(HWND hwnd)
 /* A printer of the chosen name goes first, and its driver after it. */
 static void RemoveSameNamedPrinter(void)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
-    HANDLE printer = NULL;
-
-    if (!OpenPrinterA(installState.modelName, &printer, &defaults) || !printer) return;
-    DeletePrinter(printer);
-    ClosePrinter(printer);
-    DeletePrinterDriverA(NULL, (LPSTR)installState.environment, installState.modelName);
+    if (DeletePrinterNamed(installState.modelName))
+        DeletePrinterDriverA(NULL, (LPSTR)installState.environment, installState.modelName);
 }
 
 void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)

@@ -30,6 +30,16 @@ static void SelectUsbRow(HWND list)
     SendMessageA(list, LB_SETCURSEL, row, 0);
 }
 
+/* An empty row is never a port. */
+static int StorePortSelection(HWND portPage)
+{
+    char name[TEXT_SIZE];
+
+    if (!GetSelectedRowText(portPage, IDC_PORT_LIST, name, sizeof name)) return 0;
+    StorePortName(name);
+    return 1;
+}
+
 static void FillPortList(HWND hwnd)
 {
     HWND list = GetDlgItem(hwnd, IDC_PORT_LIST);

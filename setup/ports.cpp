@@ -9,7 +9,6 @@
 #include "ports.h"
 #include "port_text.h"
 #include "product.h"
-#include "resource.h"
 
 static const GUID UsbPrinterInterface =
     { 0x28d78fad, 0x5a12, 0x11d1, { 0xae, 0x5b, 0x00, 0x00, 0xf8, 0x03, 0xa8, 0xc2 } };
@@ -149,14 +148,7 @@ void GetPortIconName(const char *rowText, char *iconName)
     CopyText(iconName, NAME_SIZE, icon);
 }
 
-int StorePortSelection(HWND portPage)
+void StorePortName(const char *name)
 {
-    HWND list = GetDlgItem(portPage, IDC_PORT_LIST);
-    LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    LRESULT length = row == LB_ERR ? 0 : SendMessageA(list, LB_GETTEXTLEN, row, 0);
-
-    /* An empty row is never a port. */
-    if (length <= 0 || length >= TEXT_SIZE) return 0;
-    SendMessageA(list, LB_GETTEXT, row, (LPARAM)installState.portName);
-    return 1;
+    CopyText(installState.portName, TEXT_SIZE, name);
 }

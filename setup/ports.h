@@ -7,6 +7,7 @@
 short GetPortCount(void);
 void GetPortNameAt(WORD index, char *name);
 void GetPortIconName(const char *rowText, char *iconName);
-int StorePortSelection(HWND portPage);
+/* The port the printer will be registered on. */
+void StorePortName(const char *name);
 
 #endif

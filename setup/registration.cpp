@@ -5,10 +5,10 @@
 #include <windows.h>
 #include <stdio.h>
 #include "install_state.h"
+#include "package_files.h"
 #include "port_text.h"
 #include "product.h"
 #include "registration.h"
-#include "setup_info.h"
 
 static const char PortsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 static const char SerialLineSettings[] = "115200,n,8,1";
@@ -32,7 +32,7 @@ static void ReadDriverDate(FILETIME *date)
     HANDLE file;
 
     ZeroMemory(date, sizeof *date);
-    GetPackageFilePath("QLRM550.DLL", path);
+    GetPackageFilePath(DRIVER_LIBRARY_FILE, path);
     file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return;
     if (!GetFileTime(file, &created, &accessed, date)) ZeroMemory(date, sizeof *date);
@@ -52,10 +52,10 @@ static int AddDriverAndPrintProcessor(void)
     driver.cVersion = 3;
     driver.pName = installState.modelName;
     driver.pEnvironment = (LPSTR)installState.environment;
-    driver.pDriverPath = (LPSTR)"UNIDRV.DLL";
-    driver.pDataFile = (LPSTR)"QLRM550.GPD";
-    driver.pConfigFile = (LPSTR)"UNIDRVUI.DLL";
-    driver.pHelpFile = (LPSTR)"UNIDRV.HLP";
+    driver.pDriverPath = (LPSTR)UNIDRV_DRIVER_FILE;
+    driver.pDataFile = (LPSTR)DRIVER_DATA_FILE;
+    driver.pConfigFile = (LPSTR)UNIDRV_CONFIG_FILE;
+    driver.pHelpFile = (LPSTR)UNIDRV_HELP_FILE;
     driver.pDependentFiles = installState.dependentFiles;
     driver.pMonitorName = NULL;
     driver.pDefaultDataType = (LPSTR)"RAW";
@@ -64,7 +64,8 @@ static int AddDriverAndPrintProcessor(void)
     driver.dwlDriverVersion = 0;
     driver.pszMfgName = (LPSTR)GetManufacturerName();
     driver.pszOEMUrl = (LPSTR)GetOemUrl();
-    driver.pszHardwareID = (LPSTR)GetHardwareId(installState.modelName);
+    /* A model line without one gives the record none. */
+    driver.pszHardwareID = installState.hardwareId[0] ? installState.hardwareId : NULL;
     driver.pszProvider = (LPSTR)GetProviderName();
 
     if (!AddPrinterDriverA(NULL, 6, (BYTE *)&driver))

@@ -4,6 +4,5 @@
 
 int RegisterDriverAndPrinter(void);
 int ReportSpoolerError(const char *format, const char *caption);
-int MakeDefaultPrinter(const char *printerName);
 
 #endif

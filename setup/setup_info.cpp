@@ -1,16 +1,16 @@
 /*
  * The model catalogue and the install-section reader. Every value comes from
- * the profile reader; nothing here parses the file by hand.
+ * the profile reader; nothing here parses the file by hand, and nothing here
+ * knows the pages.
  */
 #include <windows.h>
 #include "install_state.h"
+#include "print_processor_entry.h"
 #include "product.h"
-#include "resource.h"
 #include "setup_info.h"
 #include "setup_info_text.h"
 #include "textbuf.h"
 
-static char hardwareIdKey[TEXT_SIZE];
 static char hardwareIdLine[TEXT_SIZE];
 
 short GetModelCount(void)
@@ -44,20 +44,14 @@ void BuildDependentFiles(const char *copyFiles)
  */
 static void ReadPrintProcessor(void)
 {
-    char reference[TEXT_SIZE], key[TEXT_SIZE], entry[TEXT_SIZE];
-    char *next = entry, *name, *file;
+    char name[TEXT_SIZE], file[TEXT_SIZE];
 
-    ReadSetupInfoValue("QLP", "PrintProcessor", "", reference, sizeof reference);
-    if (!ReferencedKey(reference, key, sizeof key)) return;
-    ReadSetupInfoValue("Strings", key, "", entry, sizeof entry);
-
+    if (!ReadPrintProcessorEntry(name, file)) return;
     installState.printProcessorName[0] = 0;
     installState.printProcessorFile[0] = 0;
-    name = NextField(&next);
-    file = name ? NextField(&next) : NULL;
-    if (file && !IsBareFileName(file, IsAnsiLeadByte)) return;
-    if (name) CopyText(installState.printProcessorName, TEXT_SIZE, name);
-    if (file) CopyText(installState.printProcessorFile, TEXT_SIZE, file);
+    if (file[0] && !IsBareFileName(file, IsAnsiLeadByte)) return;
+    CopyText(installState.printProcessorName, TEXT_SIZE, name);
+    CopyText(installState.printProcessorFile, TEXT_SIZE, file);
 }
 
 typedef BOOL (WINAPI *SpoolerDirectoryQuery)(LPSTR server, LPSTR environment, DWORD level, LPBYTE directory,
@@ -83,23 +77,27 @@ static void AskSpoolerDirectory(SpoolerDirectoryQuery query, char *directory, in
     AppendText(directory, TEXT_SIZE, "\\");
 }
 
-int ReadInstallSection(HWND modelPage)
+/* The model's line of the manufacturer's section: its install section, then
+   its hardware ID. Empty when the model has none. */
+static void ReadModelLine(const char *model, char *line)
 {
-    HWND list = GetDlgItem(modelPage, IDC_MODEL_LIST);
-    LRESULT row = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    char key[TEXT_SIZE], line[TEXT_SIZE], copyFiles[TEXT_SIZE], dataSection[TEXT_SIZE];
-    char *next = line, *installSection;
-
-    LRESULT length = row == LB_ERR ? 0 : SendMessageA(list, LB_GETTEXTLEN, row, 0);
-
-    /* An empty row is never a model. */
-    if (length <= 0 || length >= TEXT_SIZE) return 0;
-    SendMessageA(list, LB_GETTEXT, row, (LPARAM)installState.modelName);
+    char key[TEXT_SIZE];
 
     line[0] = 0;
-    if (MakeModelKey(installState.modelName, key, sizeof key))
-        ReadSetupInfoValue(GetManufacturerSection(), key, "", line, sizeof line);
+    if (MakeModelKey(model, key, sizeof key))
+        ReadSetupInfoValue(GetManufacturerSection(), key, "", line, TEXT_SIZE);
+}
+
+void ReadModelInstallSection(const char *model)
+{
+    char line[TEXT_SIZE], copyFiles[TEXT_SIZE], dataSection[TEXT_SIZE];
+    char *next = line, *installSection, *hardwareId;
+
+    CopyText(installState.modelName, TEXT_SIZE, model);
+    ReadModelLine(installState.modelName, line);
     installSection = NextField(&next);
+    hardwareId = installSection ? NextField(&next) : NULL;
+    CopyText(installState.hardwareId, TEXT_SIZE, hardwareId);
     copyFiles[0] = dataSection[0] = 0;
     if (installSection) {
         ReadSetupInfoValue(installSection, "CopyFiles", "", copyFiles, sizeof copyFiles);
@@ -112,16 +110,13 @@ int ReadInstallSection(HWND modelPage)
     AskSpoolerDirectory(GetPrinterDriverDirectoryA, installState.x64DriverDirectory, 1);
 
     ReadPrintProcessor();
-    return 1;
 }
 
 const char *GetHardwareId(const char *model)
 {
     char *next = hardwareIdLine;
 
-    hardwareIdLine[0] = 0;
-    if (MakeModelKey(model, hardwareIdKey, sizeof hardwareIdKey))
-        ReadSetupInfoValue(GetManufacturerSection(), hardwareIdKey, "", hardwareIdLine, sizeof hardwareIdLine);
+    ReadModelLine(model, hardwareIdLine);
     if (!NextField(&next)) return NULL;
     return NextField(&next);
 }

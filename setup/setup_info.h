@@ -6,7 +6,11 @@
 
 short GetModelCount(void);
 void GetModelNameAt(WORD index, char *name);
-int ReadInstallSection(HWND modelPage);
+/* Reads what the registration needs of the model into installState: its
+   files, data type and hardware ID, the print processor and the spooler's
+   directories. */
+void ReadModelInstallSection(const char *model);
+/* The hardware ID of a model's line, read afresh; NULL when it has none. */
 const char *GetHardwareId(const char *model);
 void BuildDependentFiles(const char *copyFiles);
 

@@ -5,7 +5,7 @@
  * buffer, then written into one just large enough, as the program does.
  */
 #include "fuzz_support.h"
-#include "default_device.h"
+#include "default_printer_entry.h"
 #include "textbuf.h"
 
 static void CheckEntry(const char *entry, int size, const char *whole, int length)

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "engine_fixtures.h"
-#include "registration.h"
+#include "default_printer.h"
 
 static const char Model[] = "TARVOK QLP-RM550";
 

@@ -6,10 +6,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include "copy_dialog.h"
 #include "dialog_kit.h"
 #include "dialog_observer.h"
+#include "model_page.h"
 #include "png_writer.h"
-#include "pages.h"
 #include "progress_geometry.h"
 #include "ports.h"
 #include "product.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include "engine_fixtures.h"
 #include "install_state.h"
+#include "model_page.h"
 #include "product.h"
 #include "setup_info.h"
 

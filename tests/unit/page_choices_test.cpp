@@ -13,6 +13,7 @@
 #include "engine_fixtures.h"
 #include "import_spy.h"
 #include "install_state.h"
+#include "model_page.h"
 #include "pages.h"
 #include "product.h"
 #include "resource.h"

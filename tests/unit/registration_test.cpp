@@ -35,8 +35,13 @@ static bool PrepareInstall(const char *model, const char *port, const char *proc
     lstrcpyA(installState.dataType, "NT EMF 1.008");
     lstrcpyA(installState.printProcessorName, processor);
     lstrcpyA(installState.printProcessorFile, "qlpproc.dll");
-    return GetFileAttributesA(FIXTURE_INF_PATH) != INVALID_FILE_ATTRIBUTES ||
-           (USE_FIXTURE_SETUP_INFO() && CopyFileA(PackageFile("QLRM550.INF").c_str(), FIXTURE_INF_PATH, FALSE));
+    if (GetFileAttributesA(FIXTURE_INF_PATH) == INVALID_FILE_ATTRIBUTES &&
+        !(USE_FIXTURE_SETUP_INFO() && CopyFileA(PackageFile("QLRM550.INF").c_str(), FIXTURE_INF_PATH, FALSE)))
+        return false;
+    /* The Model page's reader keeps the hardware ID of the model's line. */
+    const char *hardwareId = GetHardwareId(model);
+    if (hardwareId) lstrcpyA(installState.hardwareId, hardwareId);
+    return true;
 }
 
 /* Registers while a second thread answers any box it shows. */

@@ -7,11 +7,12 @@
 #include <string>
 #include "engine_fixtures.h"
 #include "install_state.h"
+#include "model_page.h"
 #include "product.h"
 #include "setup_info.h"
 #include "dialog_observer.h"
 #include "import_spy.h"
-#include "pages.h"
+#include "copy_dialog.h"
 
 static std::string Files(void) { return JoinList(installState.dependentFiles, TEXT_SIZE); }
 

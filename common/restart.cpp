@@ -1,8 +1,11 @@
-/* The privilege a restart needs, shared by both programs. */
+/* The restart both programs offer, and the privilege it needs. */
 #include <windows.h>
-#include "shutdown.h"
+#include "restart.h"
 
-int EnableShutdownPrivilege(void)
+int restartRequested;
+
+/* 1 when SeShutdownPrivilege is enabled in the process token. */
+static int EnableShutdownPrivilege(void)
 {
     HANDLE token;
     TOKEN_PRIVILEGES privileges;
@@ -18,4 +21,23 @@ int EnableShutdownPrivilege(void)
     int enabled = GetLastError() == ERROR_SUCCESS;
     CloseHandle(token);
     return enabled;
+}
+
+int AskRestartQuestion(const char *question)
+{
+    return MessageBoxA(NULL, question, "Question", MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+int RequestRestart(void)
+{
+    if (!EnableShutdownPrivilege() || !ExitWindowsEx(EWX_REBOOT, 0)) return 0;
+    restartRequested = 1;
+    return 1;
+}
+
+int RestartCancelled(WPARAM sessionEnds)
+{
+    if (sessionEnds || !restartRequested) return 0;
+    restartRequested = 0;
+    return 1;
 }

@@ -1,4 +1,4 @@
-#include "default_device.h"
+#include "default_printer_entry.h"
 #include "textbuf.h"
 
 int FormatDeviceEntry(const char *printer, const char *driver, const char *port, char *entry, int size)
