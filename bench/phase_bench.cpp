@@ -17,10 +17,12 @@
 #include <stddef.h>
 #include <stdio.h>
 #include "bench.h"
-#include "controller.h"
+#include "copy_dialog.h"
 #include "import_spy.h"
 #include "install_state.h"
-#include "pages.h"
+#include "package_files.h"
+#include "phases.h"
+#include "printer_deletion.h"
 #include "product.h"
 #include "textbuf.h"
 
@@ -207,13 +209,14 @@ static void RunOurCopy(HWND owner)
 static void PrepareRegistration(HWND owner)
 {
     CopyText(installState.modelName, TEXT_SIZE, productIdentity.printerModel);
+    CopyText(installState.hardwareId, TEXT_SIZE, "USBPRINT\\TarvokQLP-RM550EA55");
     CopyText(installState.portName, TEXT_SIZE, "COM1:");
     installState.portKind = PORT_KIND_SERIAL;
     CopyText(installState.dataType, TEXT_SIZE, "RAW");
     CopyText(installState.printProcessorName, TEXT_SIZE, "QLPPrintProc");
     CopyText(installState.printProcessorFile, TEXT_SIZE, "qlpproc.dll");
     ZeroMemory(installState.dependentFiles, TEXT_SIZE);
-    CopyMemory(installState.dependentFiles, "QLRM550.GPD\0QLRM550.DLL\0STDNAMES.GPD\0UNIRES.DLL\0", 49);
+    CopyMemory(installState.dependentFiles, DRIVER_DATA_FILE "\0" DRIVER_LIBRARY_FILE "\0STDNAMES.GPD\0UNIRES.DLL\0", 49);
     installState.fileCount = 4;
     TakeSpoolerDirectory(GetPrinterDriverDirectoryA, installState.x64DriverDirectory);
     TakeSpoolerDirectory(GetPrintProcessorDirectoryA, installState.printProcessorDirectory);
@@ -230,22 +233,18 @@ static void OurRegistration(HWND window)
    the registration handed over. */
 static void BareRegistration(void)
 {
-    PRINTER_DEFAULTSA defaults = { NULL, NULL, PRINTER_ALL_ACCESS };
     OSVERSIONINFOA version;
     FILETIME created, accessed;
     char path[TEXT_SIZE];
     HANDLE printer = NULL, file;
     HKEY key;
 
-    if (OpenPrinterA(printerRecord.pPrinterName, &printer, &defaults) && printer) {
-        DeletePrinter(printer);
-        ClosePrinter(printer);
+    if (DeletePrinterNamed(printerRecord.pPrinterName))
         DeletePrinterDriverA(NULL, driverRecord.pEnvironment, driverRecord.pName);
-    }
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
-    GetPackageFilePath("QLRM550.DLL", path);
+    GetPackageFilePath(DRIVER_LIBRARY_FILE, path);
     file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE) {
         GetFileTime(file, &created, &accessed, &driverRecord.ftDriverDate);
