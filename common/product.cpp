@@ -3,6 +3,7 @@
  * unchanged to the ANSI window functions.
  */
 #include <windows.h>
+#include "ansi_text.h"
 #include "product.h"
 #include "textbuf.h"
 
@@ -71,17 +72,6 @@ const char *GetSpoolerEnvironment(void) { return SpoolerEnvironment; }
 int IsAnsiLeadByte(unsigned char byte)
 {
     return IsDBCSLeadByte(byte);
-}
-
-/* The ANSI form of a wide text, when it converts back to the very same text;
-   the nearest-letter conversion of a letter the code page lacks does not. */
-static int ExactAnsiText(const WCHAR *wide, char *ansi)
-{
-    WCHAR back[TEXT_SIZE];
-
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, TEXT_SIZE, NULL, NULL)) return 0;
-    if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, back, TEXT_SIZE)) return 0;
-    return !lstrcmpW(back, wide);
 }
 
 /*
