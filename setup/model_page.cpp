@@ -11,6 +11,7 @@
 #include "printer_deletion.h"
 #include "product.h"
 #include "resource.h"
+#include "run_log.h"
 #include "setup_info.h"
 
 void GetModelIconName(const char *, char *iconName)
@@ -67,6 +68,14 @@ int ReadInstallSection(HWND page)
     return 1;
 }
 
+void ChooseModel(const char *model)
+{
+    LogStep("chosen", 0, "model \"%s\"", model);
+    if (IsModelDriverInstalled(model))
+        LogStep(DeletePrinterNamed(model) ? "deleted" : "none", 0, "printer \"%s\" of the installed driver", model);
+    ReadModelInstallSection(model);
+}
+
 static void OnModelNext(HWND hwnd)
 {
     char model[TEXT_SIZE];
@@ -75,8 +84,7 @@ static void OnModelNext(HWND hwnd)
         ShowMessageById(hwnd, IDS_SELECT_MODEL, IDS_WARNING, MB_ICONHAND | MB_OK);
         return;
     }
-    if (IsModelDriverInstalled(model)) DeletePrinterNamed(model);
-    ReadModelInstallSection(model);
+    ChooseModel(model);
     EndDialog(hwnd, PAGE_NEXT);
 }
 

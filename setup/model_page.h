@@ -13,5 +13,8 @@ void DeleteExistingPrinter(HWND page);
 /* 0 when no model is selected. */
 int ReadInstallSection(HWND page);
 void GetModelIconName(const char *rowText, char *iconName);
+/* What Next does with the model read from the row: a printer of that name
+   goes when its driver is installed, then the install section is read. */
+void ChooseModel(const char *model);
 
 #endif
