@@ -114,9 +114,15 @@ static void TakeValue(SwitchValues *values, int id, const char *value, int exact
     } else if (id == SWITCH_LOG) {
         CopyText(values->logPath, TEXT_SIZE, value);
     } else {
-        values->portKind = ReadPortName(value, values->port, TEXT_SIZE);
-        if (values->portKind == PORT_NAME_NONE)
+        char port[TEXT_SIZE];
+        int kind = ReadPortName(value, port, TEXT_SIZE);
+
+        if (kind == PORT_NAME_NONE) {
             Fault(values, "a port of neither kind (COMn or USBnnn): ", value);
+            return;
+        }
+        CopyText(values->port, TEXT_SIZE, port);
+        values->portKind = kind;
     }
 }
 
