@@ -43,7 +43,7 @@ enum MachineState
     NO_LIBRARY,             /* qlpproc.dll is not beside the program */
     PRODUCT_ON_USB003,      /* the product's USB printer, port number 3 */
     EARLIER_INSTALLATION,   /* the trace and the keys an earlier installation left */
-    INSTALLED,              /* a quiet installation on USB001 ran before */
+    INSTALLED,              /* a quiet installation on USB001 ran before, logging to NAMED_LOG */
     LOG_NAMES_TAKEN,        /* files stand at the log names the run would take */
 };
 
@@ -95,6 +95,10 @@ static const QuietRow QuietRows[] = {
     { .group = "invalid", .label = "a model the setup information does not list",
       .arguments = "/quiet /port:COM3 /model:\"TARVOK QLP-RM551\"", .exitCode = 1639,
       .logLine = "model \"TARVOK QLP-RM551\": not listed by the setup information, error 1639" },
+    /* Code page 949 on the command line, UTF-8 in the log. */
+    { .group = "invalid", .label = "a Korean model the setup information does not list",
+      .arguments = "/quiet /port:COM3 /model:\"\xed\x83\x80\xeb\xa5\xb4\xeb\xb3\xb5 QLP\"", .exitCode = 1639,
+      .logLine = "model \"\xed\x83\x80\xeb\xa5\xb4\xeb\xb3\xb5 QLP\": not listed by the setup information, error 1639" },
     { .group = "invalid", .label = "an unknown switch", .arguments = "/quiet /port:COM3 /reboot", .exitCode = 1639,
       .logLine = "command line: an unknown switch: /reboot: invalid, error 1639" },
     { .group = "invalid", .label = "a switch without its value", .arguments = "/quiet /port", .exitCode = 1639,
@@ -334,7 +338,7 @@ protected:
             break;
         case INSTALLED: {
             Program install;
-            ASSERT_TRUE(StartProgram(&install, SETUP_EXE, INSTALL_DIR, "/quiet /port:USB001"));
+            ASSERT_TRUE(StartProgram(&install, SETUP_EXE, INSTALL_DIR, "/quiet /port:USB001 /log:" NAMED_LOG));
             ASSERT_EQ(WaitForExit(&install), 0);
             ASSERT_EQ(PrinterLine(MODEL), MODEL " on USB001, QLPPrintProc, RAW");
             break;
@@ -409,6 +413,9 @@ protected:
         if (account != std::string::npos) line.replace(account, 9, AccountName());
         EXPECT_NE(log.find("  " + line + "\r\n"), std::string::npos) << "no line \"" << line << "\" in\n" << log;
         EXPECT_NE(log.find("  exit code " + std::to_string(row.exitCode) + "\r\n"), std::string::npos) << log;
+        /* One byte-order mark, at the start, also after a second run appended. */
+        EXPECT_EQ(log.find("\xef\xbb\xbf"), 0u);
+        EXPECT_EQ(log.find("\xef\xbb\xbf", 1), std::string::npos);
         for (const std::string &name : planted) EXPECT_EQ(ReadTextFile(name.c_str()), "planted\r\n") << name;
         if (!planted.empty()) {
             std::vector<std::string> logs = TempLogs("drvsetup", pid);

@@ -1,14 +1,12 @@
 /*
  * The switches as both programs read them, from the wide command line
- * through CommandLineToArgvW and the exact ANSI conversion to the values;
- * and the run's log as Notepad will read it.
+ * through CommandLineToArgvW and the exact ANSI conversion to the values.
  */
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
 #include "command_line.h"
 #include "port_text.h"
-#include "run_log.h"
 
 /* What was read, in a line: the switches set and the values, then the
    reason an invalid line is invalid. */
@@ -100,53 +98,4 @@ TEST(CommandLine, SwitchesAsRead)
         WideCharToMultiByte(CP_UTF8, 0, row.commandLine, -1, shown, sizeof shown, NULL, NULL);
         EXPECT_EQ(Read(values), row.read) << shown;
     }
-}
-
-static std::string FileBytes(const char *path)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    std::string bytes;
-    char chunk[4096];
-    DWORD got;
-
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, NULL) && got)
-        bytes.append(chunk, got);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return bytes;
-}
-
-/* A named log is appended to: the byte-order mark stands only at the start
-   of the file, every line ends in CRLF, and code page 949 texts become
-   UTF-8. */
-TEST(CommandLine, TheLogIsUtf8AppendedWithOneMark)
-{
-    static const char path[] = "C:\\unit-run.log";
-
-    DeleteFileA(path);
-    for (int run = 0; run < 2; run++) {
-        ASSERT_TRUE(OpenNamedRunLog(path));
-        SetLastError(1234);
-        LogStep("done", 0, "model \"%s\"", "\xc7\xd1\xb1\xdb");
-        EXPECT_EQ(GetLastError(), 1234u) << "a line keeps the step's last error";
-        CloseRunLog(3010);
-    }
-    std::string bytes = FileBytes(path);
-    ASSERT_GT(bytes.size(), 3u);
-    EXPECT_EQ(bytes.substr(0, 3), "\xef\xbb\xbf");
-    EXPECT_EQ(bytes.find("\xef\xbb\xbf", 3), std::string::npos) << "one mark";
-    EXPECT_NE(bytes.find("  model \"\xed\x95\x9c\xea\xb8\x80\": done, error 0\r\n"), std::string::npos) << bytes;
-    size_t lines = 0, crlf = 0;
-    for (size_t i = 0; i < bytes.size(); i++) {
-        lines += bytes[i] == '\n';
-        crlf += bytes[i] == '\n' && i && bytes[i - 1] == '\r';
-    }
-    EXPECT_EQ(lines, 4u);
-    EXPECT_EQ(crlf, lines);
-    EXPECT_NE(bytes.find("  exit code 3010\r\n"), std::string::npos);
-
-    /* No log: every call does nothing. */
-    LogStep("done", 0, "nothing");
-    CloseRunLog(0);
-    EXPECT_EQ(FileBytes(path), bytes);
-    DeleteFileA(path);
 }
