@@ -191,6 +191,9 @@ TEST_F(InstallCycle, InstallAgainRemoveAgainAndTwoAtOnce)
     EXPECT_EQ(journal.find("Call winspool.drv.Delete"), std::string::npos) << journal;
     ExpectRemoved();
 
+    /* An older version's files, left in the spooler's directories, are replaced. */
+    WriteTextFile(PROCESSOR_LIBRARY, "stale");
+    WriteTextFile(DRIVER_DIR "\\QLRM550.GPD", "stale");
     ExpectSucceeded(Install());
     ExpectInstalled();
 
