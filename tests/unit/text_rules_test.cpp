@@ -49,6 +49,7 @@ TEST(TextRules, OnlyBareFileNames)
         { "", 0 }, { ".", 0 }, { "..", 0 }, { ".. ", 0 }, { " . ", 0 },
         { "..\\..\\evil.dll", 0 }, { "sub\\a.gpd", 0 }, { "/x", 0 }, { "C:x.dll", 0 }, { "a.dll:stream", 0 },
         { "CON", 0 }, { "nul.txt", 0 }, { "Com9 ", 0 }, { "aux. .", 0 }, { "prn .gpd", 0 }, { "conout$.log", 0 },
+        { "LPT1.txt", 0 },
         { "COM0", 1 }, { "COM10", 1 }, { "CONSOLE", 1 }, { "NULL.DLL", 1 },
     };
 
