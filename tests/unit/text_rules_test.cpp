@@ -126,6 +126,29 @@ TEST(TextRules, ModelNamesThatCannotBePrinterNamesAreNotOffered)
     }
 }
 
+TEST(TextRules, TextsThatDoNotFitAreCut)
+{
+    static const struct
+    {
+        const char *start, *text;
+        int size;
+        const char *result;
+    } cases[] = {
+        { "", "QLP-RM550", 4, "QLP" }, { "", "QLP", 4, "QLP" }, { "", "Q", 1, "" },
+        { "AB", "CDE", 4, "ABC" }, { "ABC", "D", 4, "ABC" },
+    };
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.start) + "+" + c.text);
+        char buffer[8];
+        memset(buffer, '#', sizeof buffer);
+        CopyText(buffer, c.size, c.start);
+        AppendText(buffer, c.size, c.text);
+        EXPECT_STREQ(buffer, c.result);
+        EXPECT_EQ(buffer[c.size], '#') << "written past the buffer";
+    }
+}
+
 TEST(TextRules, ProgressRoundsAsMulDiv)
 {
     for (int count : { 1, 2, 3, 7, 200, 2147483647 })
