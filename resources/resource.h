@@ -57,8 +57,8 @@
 #define IDS_NO_SETUP_INFO       4054
 #define IDS_DRIVER_INSTALLED    4055
 
-/* Version information */
-#define PRODUCT_VERSION_NUMBERS 1,0,0,0
-#define PRODUCT_VERSION_TEXT    "1.0.0.0"
+/* Version information: PRODUCT_VERSION_NUMBERS and PRODUCT_VERSION_TEXT,
+   which the build makes from the DriverVer line of package/QLRM550.INF */
+#include "product_version.h"
 
 #endif

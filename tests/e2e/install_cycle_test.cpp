@@ -139,11 +139,18 @@ protected:
         ExpectFiles_(line);
     }
 
-    WizardWalk Install(void)
+    /* With the relay journal of the calls named, if any: the part of the
+       journal it wrote. */
+    WizardWalk Install(const char *relayInclude = NULL, std::string *journal = NULL)
     {
         WizardWalk walk;
-        StartProgram(&setup, SETUP_EXE, INSTALL_DIR);
+        size_t start = ReadTextFile(WINE_JOURNAL).size();
+        if (relayInclude)
+            StartTracedProgram(&setup, SETUP_EXE, INSTALL_DIR, relayInclude);
+        else
+            StartProgram(&setup, SETUP_EXE, INSTALL_DIR);
         WalkWizard(&setup, &walk);
+        if (journal) *journal = ReadTextFile(WINE_JOURNAL).substr(start);
         return walk;
     }
 
@@ -167,12 +174,17 @@ TEST_F(InstallCycle, InstallAgainRemoveAgainAndTwoAtOnce)
     ExpectSucceeded(Install());
     ExpectInstalled();
 
-    /* Over an installation: the Model page takes the printer away first. */
-    ExpectSucceeded(Install());
+    /* Over an installation: the Model page takes the printer away first, so
+       the registration finds no printer of the name and keeps the driver
+       until it registers it again. */
+    std::string journal;
+    ExpectSucceeded(Install("winspool.drv.DeletePrinterDriverA;winspool.drv.AddPrinterDriverA", &journal));
     ExpectInstalled();
+    EXPECT_EQ(journal.find("Call winspool.drv.DeletePrinterDriverA("), std::string::npos) << journal;
+    EXPECT_NE(journal.find("Call winspool.drv.AddPrinterDriverA("), std::string::npos) << journal;
 
     RemovalWalk removal;
-    std::string journal = Remove(&removal);
+    journal = Remove(&removal);
     EXPECT_EQ(removal.exitCode, 0);
     EXPECT_EQ(removal.questions, 1);
     EXPECT_NE(removal.questionText.find("You will need to restart the computer."), std::string::npos);
@@ -191,6 +203,9 @@ TEST_F(InstallCycle, InstallAgainRemoveAgainAndTwoAtOnce)
     EXPECT_EQ(journal.find("Call winspool.drv.Delete"), std::string::npos) << journal;
     ExpectRemoved();
 
+    /* An older version's files, left in the spooler's directories, are replaced. */
+    WriteTextFile(PROCESSOR_LIBRARY, "stale");
+    WriteTextFile(DRIVER_DIR "\\QLRM550.GPD", "stale");
     ExpectSucceeded(Install());
     ExpectInstalled();
 

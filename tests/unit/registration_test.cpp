@@ -67,6 +67,19 @@ static PRINTER_INFO_2A *ReadPrinter(const char *name, BYTE (&buffer)[8192])
     return (PRINTER_INFO_2A *)buffer;
 }
 
+static LSTATUS (WINAPI *realRegSetValueExA)(HKEY, LPCSTR, DWORD, DWORD, const BYTE *, DWORD);
+static DWORD seenSettingsSize;
+
+/* Wine's RegSetValueExA (and Windows NT's, by Wine's source) counts a NUL
+   that the size left out when one follows the text: the stored value cannot
+   show a size one short, only the call can. */
+static LSTATUS WINAPI SpyRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data,
+                                        DWORD size)
+{
+    seenSettingsSize = size;
+    return realRegSetValueExA(key, name, reserved, type, data, size);
+}
+
 TEST(Registration, DriverPrintProcessorAndPrinter)
 {
     BoxWatch box;
@@ -74,7 +87,11 @@ TEST(Registration, DriverPrintProcessorAndPrinter)
 
     ASSERT_TRUE(PrepareInstall(Model, "COM3:", "QLPPrintProc"));
     ASSERT_STREQ(GetHardwareId(Model), "USBPRINT\\TarvokQLP-RM550EA55") << "the driver record's hardware ID";
+    realRegSetValueExA = (LSTATUS (WINAPI *)(HKEY, LPCSTR, DWORD, DWORD, const BYTE *, DWORD))
+        ReplaceImport("advapi32.dll", "RegSetValueExA", (void *)SpyRegSetValueExA);
+    ASSERT_TRUE(realRegSetValueExA != NULL);
     ASSERT_EQ(Register(&box), 1);
+    ReplaceImport("advapi32.dll", "RegSetValueExA", (void *)realRegSetValueExA);
     EXPECT_EQ(box.boxes, 0) << box.text;
 
     PRINTER_INFO_2A *printer = ReadPrinter(Model, buffer);
@@ -98,6 +115,7 @@ TEST(Registration, DriverPrintProcessorAndPrinter)
 
     EXPECT_EQ(RegistryData(HKEY_LOCAL_MACHINE, ProcessorKey, "Driver"), "qlpproc.dll");
     EXPECT_EQ(RegistryData(HKEY_LOCAL_MACHINE, PortsKey, "COM3:"), "115200,n,8,1");
+    EXPECT_EQ(seenSettingsSize, 13u) << "\"115200,n,8,1\" with its NUL";
 }
 
 TEST(Registration, SerialSettingsOnlyForUpperCaseComPorts)

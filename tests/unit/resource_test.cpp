@@ -4,6 +4,7 @@
  * The programs are loaded as data files and their templates walked.
  */
 #include <windows.h>
+#include <setupapi.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -344,8 +345,32 @@ TEST(Resources, PicturesAndIcons)
     FreeLibrary(remove);
 }
 
+/* The driver's version in the package's setup information file, "w.x.y.z"
+   of its DriverVer line: the one place the product's version is written. */
+static std::string SetupInfoVersion(void)
+{
+    char text[64] = "";
+    INFCONTEXT line;
+    HINF inf = SetupOpenInfFileA(PackagePath("QLRM550.INF").c_str(), NULL, INF_STYLE_WIN4, NULL);
+
+    if (inf == INVALID_HANDLE_VALUE) return "<no setup information>";
+    if (SetupFindFirstLineA(inf, "Version", "DriverVer", &line)) SetupGetStringFieldA(&line, 2, text, sizeof text, NULL);
+    SetupCloseInfFile(inf);
+    return text;
+}
+
+static std::string VersionText(DWORD high, DWORD low)
+{
+    char text[64];
+    snprintf(text, sizeof text, "%u.%u.%u.%u", HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low));
+    return text;
+}
+
 TEST(Resources, ManifestAndVersion)
 {
+    const std::string version = SetupInfoVersion();
+    EXPECT_EQ(version, PRODUCT_VERSION_TEXT) << "the version the code is built with";
+
     for (const char *program : { "drvsetup.exe", "drvremove.exe" }) {
         SCOPED_TRACE(program);
         HMODULE module = LoadProgram(program);
@@ -368,5 +393,14 @@ TEST(Resources, ManifestAndVersion)
         EXPECT_STREQ(value, program);
         ASSERT_TRUE(VerQueryValueA(&info[0], "\\StringFileInfo\\041203b5\\CompanyName", (void **)&value, &length));
         EXPECT_STREQ(value, "\xc5\xb8\xb8\xa3\xba\xb9\xbd\xc3\xbd\xba\xc5\xdb");
+        for (const char *key : { "FileVersion", "ProductVersion" }) {
+            ASSERT_TRUE(VerQueryValueA(&info[0], (std::string("\\StringFileInfo\\041203b5\\") + key).c_str(),
+                                       (void **)&value, &length));
+            EXPECT_EQ(value, version) << key;
+        }
+        VS_FIXEDFILEINFO *fixed;
+        ASSERT_TRUE(VerQueryValueA(&info[0], "\\", (void **)&fixed, &length));
+        EXPECT_EQ(VersionText(fixed->dwFileVersionMS, fixed->dwFileVersionLS), version);
+        EXPECT_EQ(VersionText(fixed->dwProductVersionMS, fixed->dwProductVersionLS), version);
     }
 }

@@ -7,6 +7,7 @@
  * writable, so there only the resolution itself is checked.
  */
 #include <windows.h>
+#include <delayimp.h>
 #include <gtest/gtest.h>
 
 /* The table's entry of a delay-loaded function: the import library's symbol. */
@@ -37,4 +38,15 @@ TEST(SystemDlls, FirstCallResolvesFromTheSystemDirectoryAndLeavesTheTableProtect
     GetModuleFileNameA(spooler, loaded, sizeof loaded);
     GetSystemDirectoryA(system, sizeof system);
     EXPECT_EQ(lstrcmpiA(loaded, (std::string(system) + "\\winspool.drv").c_str()), 0) << loaded;
+
+    /* Asked before the helper's own load, the hook hands it that library:
+       given none, the helper would load the bare name. */
+    FARPROC entry = NULL;
+    DelayLoadInfo info = {};
+    info.cb = sizeof info;
+    info.ppfn = &entry;
+    info.szDll = "WINSPOOL.DRV";
+    EXPECT_TRUE(__pfnDliNotifyHook2(dliStartProcessing, &info) == NULL);
+    EXPECT_EQ((void *)__pfnDliNotifyHook2(dliNotePreLoadLibrary, &info), (void *)spooler);
+    __pfnDliNotifyHook2(dliNoteEndProcessing, &info);
 }

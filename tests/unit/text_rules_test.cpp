@@ -49,6 +49,7 @@ TEST(TextRules, OnlyBareFileNames)
         { "", 0 }, { ".", 0 }, { "..", 0 }, { ".. ", 0 }, { " . ", 0 },
         { "..\\..\\evil.dll", 0 }, { "sub\\a.gpd", 0 }, { "/x", 0 }, { "C:x.dll", 0 }, { "a.dll:stream", 0 },
         { "CON", 0 }, { "nul.txt", 0 }, { "Com9 ", 0 }, { "aux. .", 0 }, { "prn .gpd", 0 }, { "conout$.log", 0 },
+        { "LPT1.txt", 0 },
         { "COM0", 1 }, { "COM10", 1 }, { "CONSOLE", 1 }, { "NULL.DLL", 1 },
     };
 
@@ -122,6 +123,29 @@ TEST(TextRules, ModelNamesThatCannotBePrinterNamesAreNotOffered)
         char name[TEXT_SIZE] = "untouched";
         EXPECT_EQ(ModelNameFromKey(c.key, (int)strlen(c.key), name, sizeof name, Cp949LeadByte), c.name ? 1 : 0);
         EXPECT_STREQ(name, c.name ? c.name : "untouched");
+    }
+}
+
+TEST(TextRules, TextsThatDoNotFitAreCut)
+{
+    static const struct
+    {
+        const char *start, *text;
+        int size;
+        const char *result;
+    } cases[] = {
+        { "", "QLP-RM550", 4, "QLP" }, { "", "QLP", 4, "QLP" }, { "", "Q", 1, "" },
+        { "AB", "CDE", 4, "ABC" }, { "ABC", "D", 4, "ABC" },
+    };
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.start) + "+" + c.text);
+        char buffer[8];
+        memset(buffer, '#', sizeof buffer);
+        CopyText(buffer, c.size, c.start);
+        AppendText(buffer, c.size, c.text);
+        EXPECT_STREQ(buffer, c.result);
+        EXPECT_EQ(buffer[c.size], '#') << "written past the buffer";
     }
 }
 
