@@ -152,5 +152,5 @@ void GetPortIconName(const char *rowText, char *iconName)
 void StorePortName(const char *name)
 {
     CopyText(installState.portName, TEXT_SIZE, name);
-    LogStep("chosen", 0, "port %s", installState.portName);
+    LogStep("chosen", 0, "port \"%s\"", installState.portName);
 }

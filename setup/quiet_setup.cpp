@@ -75,11 +75,11 @@ static int TakePort(const char *wanted, int kind, char *port)
     installState.portKind = kind == PORT_NAME_SERIAL ? PORT_KIND_SERIAL : PORT_KIND_USB;
     FindListedRow(GetPortCount(), GetPortNameAt, wanted, &row);
     if (!row.found) {
-        LogStep("not on this machine", ERROR_UNKNOWN_PORT, "port %s", wanted);
+        LogStep("not on this machine", ERROR_UNKNOWN_PORT, "port \"%s\"", wanted);
         return 0;
     }
     CopyText(port, TEXT_SIZE, row.match);
-    LogStep(kind == PORT_NAME_SERIAL ? "listed by the spooler" : "found by the USB discovery", 0, "port %s", port);
+    LogStep(kind == PORT_NAME_SERIAL ? "listed by the spooler" : "found by the USB discovery", 0, "port \"%s\"", port);
     return 1;
 }
 

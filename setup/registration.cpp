@@ -101,7 +101,7 @@ static void WriteSerialSettings(void)
                                 sizeof SerialLineSettings);
         RegCloseKey(key);
     }
-    LogStep(result == ERROR_SUCCESS ? "done" : "failed", (DWORD)result, "serial line settings %s of %s",
+    LogStep(result == ERROR_SUCCESS ? "done" : "failed", (DWORD)result, "serial line settings %s of \"%s\"",
             SerialLineSettings, installState.portName);
     if (result != ERROR_SUCCESS) failedSteps++;
 }
@@ -133,7 +133,7 @@ int RegisterDriverAndPrinter(void)
         return ReportSpoolerError("Cannot add a printer !\r\n(System Error Code : %d)",
                                   "Add a printer error ");
     ClosePrinter(handle);
-    LogStep("done", 0, "add printer \"%s\" on %s", installState.modelName, installState.portName);
+    LogStep("done", 0, "add printer \"%s\" on \"%s\"", installState.modelName, installState.portName);
 
     WriteSerialSettings();
     return 1;

@@ -81,14 +81,14 @@ static const QuietRow QuietRows[] = {
     { .group = "installs", .label = "on USB001, which the discovery offers without a USB printer",
       .arguments = "/q /port usb001 /log:" NAMED_LOG, .exitCode = 0, .printer = MODEL " on USB001, QLPPrintProc, RAW",
       .held = { HKEY_LOCAL_MACHINE, PORTS_KEY, "USB001", NULL }, .fileThere = true,
-      .logLine = "port USB001: found by the USB discovery, error 0" },
+      .logLine = "port \"USB001\": found by the USB discovery, error 0" },
     { .group = "installs", .label = "the default printer, the model named in other letters",
       .arguments = "-S /PORT:com3 /model:\"tarvok qlp-rm550\" /default", .exitCode = 0, .printer = OnCom3,
       .held = { HKEY_CURRENT_USER, DEVICE_KEY, "device", MODEL "," MODEL ",COM3:" }, .fileThere = true,
       .logLine = "default printer \"" MODEL "\" of %ACCOUNT%: set, error 0" },
     { .group = "installs", .label = "on the product's USB printer", .arguments = "/silent /port:USB003",
       .state = PRODUCT_ON_USB003, .exitCode = 0, .printer = MODEL " on USB003, QLPPrintProc, RAW", .fileThere = true,
-      .logLine = "add printer \"" MODEL "\" on USB003: done, error 0" },
+      .logLine = "add printer \"" MODEL "\" on \"USB003\": done, error 0" },
 
     { .group = "invalid", .label = "several models and no /model", .arguments = "/quiet /port:COM3",
       .state = TWO_MODELS, .exitCode = 1639, .logLine = "model: several listed, /model names none, error 1639" },
@@ -122,7 +122,7 @@ static const QuietRow QuietRows[] = {
       .state = NO_MODEL, .exitCode = 1619,
       .logLine = "setup information C:\\TARVOK\\QLRM550.INF: lists no model, error 0" },
     { .group = "package and machine", .label = "a port that is not on this machine", .arguments = "/quiet /port:COM9",
-      .exitCode = 1603, .logLine = "port COM9:: not on this machine, error 1796" },
+      .exitCode = 1603, .logLine = "port \"COM9:\": not on this machine, error 1796" },
     /* Wine's spooler takes a print processor whose library is missing;
        Windows' refuses it, and the printer too. */
     { .group = "package and machine", .label = "the print processor's library missing",
@@ -155,7 +155,7 @@ static const QuietRow QuietRows[] = {
 
     { .group = "log names", .label = "files stand at the names the log would take", .arguments = "/quiet /port:COM3",
       .state = LOG_NAMES_TAKEN, .exitCode = 0, .printer = OnCom3, .fileThere = true,
-      .logLine = "serial line settings 115200,n,8,1 of COM3:: done, error 0" },
+      .logLine = "serial line settings 115200,n,8,1 of \"COM3:\": done, error 0" },
 };
 
 static std::string TempFolder(void)
