@@ -140,13 +140,17 @@ static BOOL WINAPI SpyDeletePrintProcessorA(LPSTR, LPSTR, LPSTR name)
    deletes nothing, so a spy records the call. */
 TEST(Removal, ThePrintProcessorGoesOnlyWithItsPrinter)
 {
-    static const char *const cases[][2] = { { "winprint", "winprint" }, { "WinPrint", "WinPrint" },
-                                             { "QLPPrintProc", "<not called>" } };
+    /* The [Strings] entry, and the print processor deleted. */
+    static const char *const cases[][2] = {
+        { "winprint,x.dll", "winprint" }, { "WinPrint,x.dll", "WinPrint" }, { "QLPPrintProc,x.dll", "<not called>" },
+        /* With a soft hyphen: the same name linguistically, not to the spooler. */
+        { "win\xa1\xa9print,x.dll", "<not called>" },
+    };
     ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
     ReplaceImport("winspool.drv", "DeletePrintProcessorA", (void *)SpyDeletePrintProcessorA);
     HWND hwnd = CreateRemovalWindow();
     for (const auto &c : cases) {
-        ASSERT_TRUE(WRITE_FIXTURE_INF("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=" + std::string(c[0]) + ",x.dll\r\n"));
+        ASSERT_TRUE(WRITE_FIXTURE_INF("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=" + std::string(c[0]) + "\r\n"));
         AddTestPrinter(productIdentity.printerModel);
         deletedProcessor = "<not called>";
         HandleRemovalTimer(hwnd, TIMER_REMOVE);
