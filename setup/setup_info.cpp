@@ -5,6 +5,7 @@
  */
 #include <windows.h>
 #include "install_state.h"
+#include "package_files.h"
 #include "print_processor_entry.h"
 #include "product.h"
 #include "setup_info.h"
@@ -34,7 +35,7 @@ void GetModelNameAt(WORD index, char *name)
 
 void BuildDependentFiles(const char *copyFiles)
 {
-    installState.fileCount = BuildFileList(copyFiles, installState.dependentFiles, TEXT_SIZE, IsAnsiLeadByte);
+    installState.fileCount = BuildFileList(copyFiles, installState.dependentFiles, TEXT_SIZE, IsPackageFileName);
 }
 
 /*
@@ -49,7 +50,7 @@ static void ReadPrintProcessor(void)
     if (!ReadPrintProcessorEntry(name, file)) return;
     installState.printProcessorName[0] = 0;
     installState.printProcessorFile[0] = 0;
-    if (file[0] && !IsBareFileName(file, IsAnsiLeadByte)) return;
+    if (file[0] && !IsPackageFileName(file)) return;
     CopyText(installState.printProcessorName, TEXT_SIZE, name);
     CopyText(installState.printProcessorFile, TEXT_SIZE, file);
 }
