@@ -12,6 +12,7 @@
 #include "registration.h"
 #include "resource.h"
 #include "restart.h"
+#include "system_dlls.h"
 
 static const char FormsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
 static const char TraceKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\A4 210 x 297mm";
@@ -175,6 +176,9 @@ void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)
     case TIMER_REGISTER:
         RemoveSameNamedPrinter();
         registrationResult = RegisterDriverAndPrinter();
+        /* A stand-in failed a call whose failure the registration may not
+           have seen, such as the closing of the new printer. */
+        if (SystemLibraryFailed()) registrationResult = 0;
         SetTimer(hwnd, TIMER_FINISH, 4000, NULL);
         break;
     case TIMER_FINISH:
