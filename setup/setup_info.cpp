@@ -12,8 +12,6 @@
 #include "setup_info_text.h"
 #include "textbuf.h"
 
-static char hardwareIdLine[TEXT_SIZE];
-
 short GetModelCount(void)
 {
     char keys[TEXT_SIZE];
@@ -111,13 +109,4 @@ void ReadModelInstallSection(const char *model)
     AskSpoolerDirectory(GetPrinterDriverDirectoryA, installState.x64DriverDirectory, 1);
 
     ReadPrintProcessor();
-}
-
-const char *GetHardwareId(const char *model)
-{
-    char *next = hardwareIdLine;
-
-    ReadModelLine(model, hardwareIdLine);
-    if (!NextField(&next)) return NULL;
-    return NextField(&next);
 }

@@ -10,8 +10,6 @@ void GetModelNameAt(WORD index, char *name);
    files, data type and hardware ID, the print processor and the spooler's
    directories. */
 void ReadModelInstallSection(const char *model);
-/* The hardware ID of a model's line, read afresh; NULL when it has none. */
-const char *GetHardwareId(const char *model);
 void BuildDependentFiles(const char *copyFiles);
 
 #endif
