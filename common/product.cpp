@@ -96,8 +96,7 @@ static int ExactAnsiText(const WCHAR *wide, char *ansi)
     return SameCodeUnits(back, wide);
 }
 
-/* The folder's ANSI name, or its short name's; empty when neither is exact. */
-static int AnsiFolderName(const WCHAR *folder, char *buffer)
+int AnsiFolderName(const WCHAR *folder, char *buffer)
 {
     WCHAR shortName[TEXT_SIZE];
     DWORD length;
@@ -131,8 +130,9 @@ void GetModuleDirectory(char *buffer)
     AnsiFolderName(path, buffer);
 }
 
-/* Asked for once, and kept only here; empty when the package's folder
-   cannot be named, and the package then counts as absent. */
+/* The program's folder, asked for once, until the package is taken
+   elsewhere; kept only here. Empty when the folder cannot be named, and the
+   package then counts as absent. */
 static const char *PackageDirectory(void)
 {
     if (!packageDirectoryAsked) {
@@ -140,6 +140,12 @@ static const char *PackageDirectory(void)
         packageDirectoryAsked = 1;
     }
     return packageDirectory;
+}
+
+void UsePackageFolder(const char *folder)
+{
+    CopyText(packageDirectory, TEXT_SIZE, folder);
+    packageDirectoryAsked = 1;
 }
 
 /* Made from the kept folder at each call, in the same buffer. */

@@ -87,6 +87,22 @@ static void ReadModelLine(const char *model, char *line)
         ReadSetupInfoValue(GetManufacturerSection(), key, "", line, TEXT_SIZE);
 }
 
+/* A value of the install section; empty when there is no section. */
+static void ReadInstallValue(const char *installSection, const char *key, char *value)
+{
+    value[0] = 0;
+    if (installSection) ReadSetupInfoValue(installSection, key, "", value, TEXT_SIZE);
+}
+
+int ListModelFiles(const char *model, char *list)
+{
+    char line[TEXT_SIZE], copyFiles[TEXT_SIZE], *next = line;
+
+    ReadModelLine(model, line);
+    ReadInstallValue(NextField(&next), "CopyFiles", copyFiles);
+    return BuildFileList(copyFiles, list, TEXT_SIZE, IsPackageFileName);
+}
+
 void ReadModelInstallSection(const char *model)
 {
     char line[TEXT_SIZE], copyFiles[TEXT_SIZE], dataSection[TEXT_SIZE];
@@ -97,11 +113,8 @@ void ReadModelInstallSection(const char *model)
     installSection = NextField(&next);
     hardwareId = installSection ? NextField(&next) : NULL;
     CopyText(installState.hardwareId, TEXT_SIZE, hardwareId);
-    copyFiles[0] = dataSection[0] = 0;
-    if (installSection) {
-        ReadSetupInfoValue(installSection, "CopyFiles", "", copyFiles, sizeof copyFiles);
-        ReadSetupInfoValue(installSection, "DataSection", "", dataSection, sizeof dataSection);
-    }
+    ReadInstallValue(installSection, "CopyFiles", copyFiles);
+    ReadInstallValue(installSection, "DataSection", dataSection);
     BuildDependentFiles(copyFiles);
     ReadSetupInfoValue(dataSection, "DefaultDataType", "RAW", installState.dataType, TEXT_SIZE);
 

@@ -3,6 +3,7 @@
  * profile reader and spooler, with fixture files in C:\fixture.
  */
 #include <windows.h>
+#include <sddl.h>
 #include <gtest/gtest.h>
 #include <string>
 #include "engine_fixtures.h"
@@ -12,6 +13,7 @@
 #include "dialog_observer.h"
 #include "import_spy.h"
 #include "copy_dialog.h"
+#include "take_package.h"
 
 static std::string Files(void) { return JoinList(installState.dependentFiles, TEXT_SIZE); }
 
@@ -205,4 +207,68 @@ TEST(SetupInfo, NoPrintProcessorDirectoryMeansNoCopyThere)
     EXPECT_EQ(RunCopyDialog(owner), IDOK);
     DestroyWindow(owner);
     EXPECT_EQ(GetFileAttributesA("C:\\qlpproc.dll"), INVALID_FILE_ATTRIBUTES);
+}
+
+static std::string givenRights;
+static BOOL(WINAPI *realCreateDirectoryW)(LPCWSTR, LPSECURITY_ATTRIBUTES);
+
+/* Wine keeps no access control lists: the spy reads the list given. */
+static BOOL WINAPI SpyCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes)
+{
+    char *text = NULL;
+
+    if (attributes && ConvertSecurityDescriptorToStringSecurityDescriptorA(
+                          attributes->lpSecurityDescriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, NULL))
+        givenRights = text;
+    LocalFree(text);
+    return realCreateDirectoryW(path, attributes);
+}
+
+/* The files the installation uses, as the setup information taken first
+   names them, are taken into a folder of their own, the driver's library
+   with its last-write time, which is the driver's date. What the program's
+   folder holds later is never read, and the folder goes with the package. */
+TEST(SetupInfo, ThePackageIsTakenOnce)
+{
+    static const struct
+    {
+        const char *name;
+        bool taken;
+    } files[] = {
+        { "QLRM550.INF", true }, { "A.GPD", true }, { "B.DLL", true }, { "proc.dll", true }, { "UNIDRV.DLL", true },
+        { "QLRM550.DLL", true }, { "COM\xa9\xf6", false }, { "NOT.DLL", false }, { "x.dll", false },
+    };
+    FILETIME written = { 0x12345678, 0x01d00000 };
+    WIN32_FILE_ATTRIBUTE_DATA library;
+    char path[TEXT_SIZE];
+
+    ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
+    ASSERT_TRUE(WRITE_FIXTURE_INF("[TarvokSystems]\r\n\"M\"=Inst\r\n\"N\"=Other\r\n[Inst]\r\nCopyFiles=@A.GPD,@..\\x.dll\r\n"
+                                  "[Other]\r\nCopyFiles=@B.DLL,@COM\xa9\xf6\r\n"
+                                  "[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=Proc,proc.dll\r\n"));
+    for (const char *name : { "A.GPD", "B.DLL", "proc.dll", "UNIDRV.DLL", "QLRM550.DLL", "COM\xa9\xf6", "NOT.DLL", "..\\x.dll" }) {
+        HANDLE file = CreateFileA((std::string("C:\\fixture\\") + name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        SetFileTime(file, NULL, NULL, &written);
+        CloseHandle(file);
+    }
+    realCreateDirectoryW = (BOOL(WINAPI *)(LPCWSTR, LPSECURITY_ATTRIBUTES))
+        ReplaceImport("kernel32.dll", "CreateDirectoryW", (void *)SpyCreateDirectoryW);
+
+    ASSERT_EQ(TakePackage(), 1);
+    EXPECT_EQ(givenRights, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)");
+    ASSERT_TRUE(WRITE_FIXTURE_INF(""));
+    EXPECT_EQ(GetModelCount(), 2) << "the setup information read is the one taken";
+    for (const auto &f : files) {
+        GetPackageFilePath(f.name, path);
+        EXPECT_EQ(GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES, f.taken) << f.name;
+    }
+    GetPackageFilePath("QLRM550.DLL", path);
+    ASSERT_TRUE(GetFileAttributesExA(path, GetFileExInfoStandard, &library));
+    EXPECT_EQ(CompareFileTime(&library.ftLastWriteTime, &written), 0) << "the driver's date";
+
+    std::string folder = GetSetupInfoPath();
+    ReleasePackage();
+    EXPECT_EQ(GetFileAttributesA(folder.substr(0, folder.rfind('\\')).c_str()), INVALID_FILE_ATTRIBUTES) << folder;
+    EXPECT_STREQ(GetSetupInfoPath(), "") << "the package is absent once released";
+    ReleasePackage();
 }
