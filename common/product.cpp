@@ -73,15 +73,39 @@ int IsAnsiLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte);
 }
 
-/* The ANSI form of a wide text, when it converts back to the very same text;
-   the nearest-letter conversion of a letter the code page lacks does not. */
+/* Code unit for code unit: a linguistic comparison holds some different
+   names equal, such as a backslash and the won sign in code page 949. */
+static int SameCodeUnits(const WCHAR *a, const WCHAR *b)
+{
+    while (*a && *a == *b) {
+        a++;
+        b++;
+    }
+    return *a == *b;
+}
+
+/* The ANSI form of a wide text, when it converts back to the very same text.
+   No letter the code page lacks is replaced by a nearest one: code page 949
+   would give the won sign as a backslash, and the name another folder. */
 static int ExactAnsiText(const WCHAR *wide, char *ansi)
 {
     WCHAR back[TEXT_SIZE];
 
-    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, TEXT_SIZE, NULL, NULL)) return 0;
+    if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi, TEXT_SIZE, NULL, NULL)) return 0;
     if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, back, TEXT_SIZE)) return 0;
-    return !lstrcmpW(back, wide);
+    return SameCodeUnits(back, wide);
+}
+
+int AnsiFolderName(const WCHAR *folder, char *buffer)
+{
+    WCHAR shortName[TEXT_SIZE];
+    DWORD length;
+
+    if (ExactAnsiText(folder, buffer)) return 1;
+    length = GetShortPathNameW(folder, shortName, TEXT_SIZE);
+    if (length && length < TEXT_SIZE && ExactAnsiText(shortName, buffer)) return 1;
+    buffer[0] = 0;
+    return 0;
 }
 
 /*
@@ -91,7 +115,7 @@ static int ExactAnsiText(const WCHAR *wide, char *ansi)
  */
 void GetModuleDirectory(char *buffer)
 {
-    WCHAR path[TEXT_SIZE], shortPath[TEXT_SIZE], *name = path;
+    WCHAR path[TEXT_SIZE], *name = path;
     DWORD length = GetModuleFileNameW(appInstance, path, TEXT_SIZE);
 
     buffer[0] = 0;
@@ -103,14 +127,12 @@ void GetModuleDirectory(char *buffer)
     for (WCHAR *p = path; *p; p++)
         if (*p == L'\\') name = p + 1;
     if (name != path) *name = 0;
-    if (ExactAnsiText(path, buffer)) return;
-    length = GetShortPathNameW(path, shortPath, TEXT_SIZE);
-    if (length && length < TEXT_SIZE && ExactAnsiText(shortPath, buffer)) return;
-    buffer[0] = 0;
+    AnsiFolderName(path, buffer);
 }
 
-/* Asked for once, and kept only here; empty when the package's folder
-   cannot be named, and the package then counts as absent. */
+/* The program's folder, asked for once, until the package is taken
+   elsewhere; kept only here. Empty when the folder cannot be named, and the
+   package then counts as absent. */
 static const char *PackageDirectory(void)
 {
     if (!packageDirectoryAsked) {
@@ -118,6 +140,12 @@ static const char *PackageDirectory(void)
         packageDirectoryAsked = 1;
     }
     return packageDirectory;
+}
+
+void UsePackageFolder(const char *folder)
+{
+    CopyText(packageDirectory, TEXT_SIZE, folder);
+    packageDirectoryAsked = 1;
 }
 
 /* Made from the kept folder at each call, in the same buffer. */

@@ -12,6 +12,7 @@
 #include "phases.h"
 #include "product.h"
 #include "restart.h"
+#include "take_package.h"
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
 
@@ -173,5 +174,7 @@ int RunSetup(HINSTANCE instance)
 {
     appInstance = instance;
     installState.environment = GetSpoolerEnvironment();
-    return RunHiddenWindow(instance, ControllerClassName, ControllerWindowProc);
+    int exitCode = RunHiddenWindow(instance, ControllerClassName, ControllerWindowProc);
+    ReleasePackage();
+    return exitCode;
 }

@@ -44,27 +44,10 @@ static int IsModelDriverInstalled(const char *model)
     return found;
 }
 
-int IsDriverInstalled(HWND page)
+void ChooseModel(const char *model)
 {
-    char model[TEXT_SIZE];
-
-    return TakeSelectedModel(page, model) && IsModelDriverInstalled(model);
-}
-
-void DeleteExistingPrinter(HWND page)
-{
-    char model[TEXT_SIZE];
-
-    if (TakeSelectedModel(page, model)) DeletePrinterNamed(model);
-}
-
-int ReadInstallSection(HWND page)
-{
-    char model[TEXT_SIZE];
-
-    if (!TakeSelectedModel(page, model)) return 0;
+    if (IsModelDriverInstalled(model)) DeletePrinterNamed(model);
     ReadModelInstallSection(model);
-    return 1;
 }
 
 static void OnModelNext(HWND hwnd)
@@ -75,8 +58,7 @@ static void OnModelNext(HWND hwnd)
         ShowMessageById(hwnd, IDS_SELECT_MODEL, IDS_WARNING, MB_ICONHAND | MB_OK);
         return;
     }
-    if (IsModelDriverInstalled(model)) DeletePrinterNamed(model);
-    ReadModelInstallSection(model);
+    ChooseModel(model);
     EndDialog(hwnd, PAGE_NEXT);
 }
 
