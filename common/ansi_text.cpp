@@ -2,6 +2,17 @@
 #include "ansi_text.h"
 #include "textbuf.h"
 
+/* Code unit for code unit: a linguistic comparison holds some different
+   texts equal, such as a backslash and the won sign in code page 949. */
+static int SameCodeUnits(const WCHAR *a, const WCHAR *b)
+{
+    while (*a && *a == *b) {
+        a++;
+        b++;
+    }
+    return *a == *b;
+}
+
 int ExactAnsiText(const WCHAR *wide, char *ansi)
 {
     WCHAR back[TEXT_SIZE];
@@ -19,5 +30,5 @@ int ExactAnsiText(const WCHAR *wide, char *ansi)
     }
     if (usedDefault) return 0;
     if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, back, TEXT_SIZE)) return 0;
-    return !lstrcmpW(back, wide);
+    return SameCodeUnits(back, wide);
 }

@@ -6,9 +6,10 @@
 
 /*
  * The ANSI form of a wide text in a TEXT_SIZE buffer, 1 when it converts
- * back to the very same text: a letter the code page lacks has no
- * nearest-letter stand-in, and a text that does not fit is not cut. On 0 the
- * buffer holds a text with stand-ins, or is empty.
+ * back to the very same text, code unit for code unit: a letter the code
+ * page lacks has no nearest-letter stand-in (code page 949 would give the
+ * won sign as a backslash), and a text that does not fit is not cut. On 0
+ * the buffer holds a text with stand-ins, or the front of a long one.
  */
 int ExactAnsiText(const WCHAR *wide, char *ansi);
 

@@ -15,26 +15,25 @@ int RunHiddenWindow(HINSTANCE instance, const char *className, WNDPROC windowPro
     HWND hwnd;
     MSG msg;
 
-    /* The window's title differs from its class name, so this finds only a
-       foreign window; a second copy of the program runs on its own. */
-    if (!FindWindowA(className, className)) {
-        ZeroMemory(&wc, sizeof wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, "IDI_SETUP");
-        wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
-        wc.lpszClassName = className;
-        if (!RegisterClassA(&wc)) return 0;
-    }
+    /* Registered whatever windows exist: a class belongs to its process, and
+       a window of the same name that any other program can make would
+       otherwise end this one before it did anything. A second copy of the
+       program runs on its own. */
+    ZeroMemory(&wc, sizeof wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, "IDI_SETUP");
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
+    wc.lpszClassName = className;
+    if (!RegisterClassA(&wc)) return 0;
     SetErrorMode(SEM_FAILCRITICALERRORS);
 
     GetWindowRect(GetDesktopWindow(), &desktop);
     hwnd = CreateWindowExA(0, className, GetSetupTitle(), WS_OVERLAPPEDWINDOW,
                            desktop.left, desktop.top, desktop.right, desktop.bottom,
                            NULL, NULL, instance, NULL);
-    /* A foreign window of our class name kept us from registering the class. */
     if (!hwnd) return 0;
     ShowWindow(hwnd, SW_HIDE);
     CloseWhenLibraryMissing(hwnd);

@@ -18,4 +18,8 @@
 #define UNIDRV_FILE_COUNT 5
 extern const char *const UnidrvFiles[UNIDRV_FILE_COUNT];
 
+/* A name that can only mean a file of the package's folder: a bare file
+   name in the ANSI code page whose wide form names no device either. */
+int IsPackageFileName(const char *name);
+
 #endif

@@ -74,6 +74,18 @@ int IsAnsiLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte);
 }
 
+int AnsiFolderName(const WCHAR *folder, char *buffer)
+{
+    WCHAR shortName[TEXT_SIZE];
+    DWORD length;
+
+    if (ExactAnsiText(folder, buffer)) return 1;
+    length = GetShortPathNameW(folder, shortName, TEXT_SIZE);
+    if (length && length < TEXT_SIZE && ExactAnsiText(shortName, buffer)) return 1;
+    buffer[0] = 0;
+    return 0;
+}
+
 /*
  * The folder is taken by its wide name: its ANSI name could be another
  * folder's. When the ANSI form is not exact, the folder's short name may be;
@@ -81,7 +93,7 @@ int IsAnsiLeadByte(unsigned char byte)
  */
 void GetModuleDirectory(char *buffer)
 {
-    WCHAR path[TEXT_SIZE], shortPath[TEXT_SIZE], *name = path;
+    WCHAR path[TEXT_SIZE], *name = path;
     DWORD length = GetModuleFileNameW(appInstance, path, TEXT_SIZE);
 
     buffer[0] = 0;
@@ -93,14 +105,12 @@ void GetModuleDirectory(char *buffer)
     for (WCHAR *p = path; *p; p++)
         if (*p == L'\\') name = p + 1;
     if (name != path) *name = 0;
-    if (ExactAnsiText(path, buffer)) return;
-    length = GetShortPathNameW(path, shortPath, TEXT_SIZE);
-    if (length && length < TEXT_SIZE && ExactAnsiText(shortPath, buffer)) return;
-    buffer[0] = 0;
+    AnsiFolderName(path, buffer);
 }
 
-/* Asked for once, and kept only here; empty when the package's folder
-   cannot be named, and the package then counts as absent. */
+/* The program's folder, asked for once, until the package is taken
+   elsewhere; kept only here. Empty when the folder cannot be named, and the
+   package then counts as absent. */
 static const char *PackageDirectory(void)
 {
     if (!packageDirectoryAsked) {
@@ -108,6 +118,12 @@ static const char *PackageDirectory(void)
         packageDirectoryAsked = 1;
     }
     return packageDirectory;
+}
+
+void UsePackageFolder(const char *folder)
+{
+    CopyText(packageDirectory, TEXT_SIZE, folder);
+    packageDirectoryAsked = 1;
 }
 
 /* Made from the kept folder at each call, in the same buffer. */

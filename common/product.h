@@ -43,6 +43,13 @@ int IsAnsiLeadByte(unsigned char byte);
 
 /* Empty when the folder's name cannot be held by the ANSI code page. */
 void GetModuleDirectory(char *buffer);
+/* The ANSI name of a folder given by its wide name: that name when it
+   converts back exactly, else the folder's short name when that does; 0,
+   and an empty buffer, when neither does. */
+int AnsiFolderName(const WCHAR *folder, char *buffer);
+/* From now on the package's files lie in this folder, an ANSI name ending
+   in a backslash; an empty one makes the package absent. */
+void UsePackageFolder(const char *folder);
 /* Empty when the package is absent. */
 const char *GetSetupInfoPath(void);
 /* One value of the setup information file, or its default. */

@@ -10,7 +10,8 @@
  * the library from the system directory or, when the library or one of its
  * functions cannot be had there, a stand-in that fails every call; the
  * program's window is then closed, and the program ends as after a close
- * from outside.
+ * from outside. A call that failed that way may have been one whose result
+ * nobody looks at, so the program keeps it on record: its work has failed.
  */
 #include <windows.h>
 #include <delayimp.h>
@@ -19,6 +20,7 @@
 
 static int defaultDirectoriesSet;
 static HWND closedWhenMissing;
+static int standInHandedOut;
 static HMODULE libraryFound;
 static FARPROC *unprotectedEntry;
 static DWORD entryProtection;
@@ -65,6 +67,7 @@ static INT_PTR WINAPI FailWithoutLibrary(void)
 
 static FARPROC EndForMissingLibrary(void)
 {
+    standInHandedOut = 1;
     if (closedWhenMissing) PostMessageA(closedWhenMissing, WM_CLOSE, 0, 0);
     return FailWithoutLibrary;
 }
@@ -94,6 +97,11 @@ PfnDliHook __pfnDliFailureHook2 = HandleDelayLoad;
 void CloseWhenLibraryMissing(HWND window)
 {
     closedWhenMissing = window;
+}
+
+int SystemLibraryFailed(void)
+{
+    return standInHandedOut;
 }
 
 /* SetDefaultDllDirectories is looked up, not imported: systems without it

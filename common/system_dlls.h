@@ -16,4 +16,8 @@ void RestrictLibrarySearch(void);
    directory closes. */
 void CloseWhenLibraryMissing(HWND window);
 
+/* 1 once a stand-in has been handed out for a library or a function that
+   could not be had: some call has failed, whether its caller saw it or not. */
+int SystemLibraryFailed(void);
+
 #endif

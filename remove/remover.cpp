@@ -96,6 +96,25 @@ static void ReadPrinterProcessor(HANDLE printer, char *name)
     GlobalFree(record);
 }
 
+/*
+ * The spooler matches print processor names ordinally, ignoring case: here
+ * in their wide form, upper-cased by the system's own table (LCMapString
+ * without LCMAP_LINGUISTIC_CASING), code unit for code unit. A linguistic
+ * comparison holds names equal that the spooler tells apart, such as one
+ * with a soft hyphen in it.
+ */
+static int SameSpoolerName(const char *a, const char *b)
+{
+    WCHAR wideA[TEXT_SIZE], wideB[TEXT_SIZE], upperA[TEXT_SIZE], upperB[TEXT_SIZE];
+    int length = MultiByteToWideChar(CP_ACP, 0, a, -1, wideA, TEXT_SIZE);
+
+    if (!length || MultiByteToWideChar(CP_ACP, 0, b, -1, wideB, TEXT_SIZE) != length) return 0;
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wideA, length, upperA, TEXT_SIZE) != length ||
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wideB, length, upperB, TEXT_SIZE) != length)
+        return 0;
+    return !memcmp(upperA, upperB, length * sizeof(WCHAR));
+}
+
 static const char *Outcome(int done)
 {
     return done ? "done" : "failed";
@@ -115,7 +134,7 @@ static void RemovePrinterDriverAndProcessor(HANDLE printer, HWND restartWindow, 
     done = DeletePrinterDriverA(NULL, NULL, (LPSTR)productIdentity.printerModel);
     LogStep(Outcome(done), done ? 0 : GetLastError(), "delete printer driver \"%s\"", productIdentity.printerModel);
     if (restartWindow) SetTimer(restartWindow, TIMER_RESTART, 1000, NULL);
-    if (printProcessorName[0] && !lstrcmpiA(printerProcessor, printProcessorName)) {
+    if (printProcessorName[0] && SameSpoolerName(printerProcessor, printProcessorName)) {
         done = DeletePrintProcessorA(NULL, NULL, printProcessorName);
         LogStep(Outcome(done), done ? 0 : GetLastError(), "delete print processor %s", printProcessorName);
     } else {

@@ -4,17 +4,18 @@
 #     ./scripts/fuzz.sh --seconds 600 all
 #
 # fuzz.sh [--seconds N] [--build-dir DIR] [--no-build] [all | TARGET...]
-# Builds tests/fuzz into DIR (build/fuzz) unless --no-build, then runs each
-# target named (all: every one) for N seconds (20); with no target it only
-# builds. Each run starts from a fresh copy of the target's seeds in
-# DIR/runs/TARGET/corpus, never in the repository, and a failing input is
-# kept in DIR/runs/TARGET/. Prints the executions per target and in total;
-# fails when any target found something.
+# Builds tests/fuzz into DIR ($BUILD_DIR/fuzz; build/fuzz when BUILD_DIR is
+# not set) unless --no-build, then runs each target named (all: every one)
+# for N seconds (20); with no target it only builds. Each run starts from a
+# fresh copy of the target's seeds in DIR/runs/TARGET/corpus, never in the
+# repository, and a failing input is kept in DIR/runs/TARGET/. Prints the
+# executions per target and in total; fails when any target found
+# something.
 set -eu
 cd "$(dirname "$0")/.."
 
 seconds=20
-dir=build/fuzz
+dir=${BUILD_DIR:-build}/fuzz
 build=1
 targets=""
 while [ $# -gt 0 ]; do

@@ -15,6 +15,7 @@
 #include "restart.h"
 #include "run_log.h"
 #include "run_start.h"
+#include "take_package.h"
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
 
@@ -181,9 +182,11 @@ int RunSetup(HINSTANCE instance)
     appInstance = instance;
     installState.environment = GetSpoolerEnvironment();
     if (StartRun(PROGRAM_SETUP, &switches, &exitCode)) return exitCode;
-    if (switches.quiet)
+    if (switches.quiet) {
         exitCode = RunQuietSetup(&switches);
-    else
+    } else {
         exitCode = RunHiddenWindow(instance, ControllerClassName, ControllerWindowProc);
+        ReleasePackage();
+    }
     return EndRun(exitCode);
 }

@@ -4,8 +4,9 @@
 #include "controller.h"
 
 /* The first thing the program does, before the runtime's own start-up code,
-   which may load libraries. */
-static void __attribute__((constructor(101))) StartSafely(void)
+   which may load libraries. It changes the stack guard, so its own frame
+   must not carry it. */
+static void __attribute__((constructor(101), no_stack_protector)) StartSafely(void)
 {
     RestrictLibrarySearch();
     SeedStackGuard();

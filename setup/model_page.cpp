@@ -45,29 +45,6 @@ static int IsModelDriverInstalled(const char *model)
     return found;
 }
 
-int IsDriverInstalled(HWND page)
-{
-    char model[TEXT_SIZE];
-
-    return TakeSelectedModel(page, model) && IsModelDriverInstalled(model);
-}
-
-void DeleteExistingPrinter(HWND page)
-{
-    char model[TEXT_SIZE];
-
-    if (TakeSelectedModel(page, model)) DeletePrinterNamed(model);
-}
-
-int ReadInstallSection(HWND page)
-{
-    char model[TEXT_SIZE];
-
-    if (!TakeSelectedModel(page, model)) return 0;
-    ReadModelInstallSection(model);
-    return 1;
-}
-
 void ChooseModel(const char *model)
 {
     LogStep("chosen", 0, "model \"%s\"", model);

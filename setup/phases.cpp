@@ -13,6 +13,8 @@
 #include "resource.h"
 #include "restart.h"
 #include "run_log.h"
+#include "system_dlls.h"
+#include "take_package.h"
 
 static const char FormsKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
 static const char TraceKey[] = "SYSTEM\\CurrentControlSet\\Control\\Print\\Forms\\A4 210 x 297mm";
@@ -156,6 +158,8 @@ static void CheckPreviousInstallation(HWND hwnd)
         PostMessageA(hwnd, WM_CLOSE, EXIT_FAILED, 0);
     } else {
         RemovePreviousInstallation();
+        /* The restart ends the process before the program's own end. */
+        ReleasePackage();
         if (!RequestRestart()) DestroyWindow(hwnd);
     }
     RegCloseKey(trace);
@@ -181,6 +185,7 @@ void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)
         SetCapture(hwnd);
         SetCursor(LoadCursorA(NULL, IDC_WAIT));
         StartBusy(hwnd, IDS_READING_SETUP_INFO, TIMER_CHECK_PREVIOUS, 1000);
+        TakePackage();
         break;
     case TIMER_CHECK_PREVIOUS:
         CheckPreviousInstallation(hwnd);
@@ -191,6 +196,9 @@ void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)
     case TIMER_REGISTER:
         RemoveSameNamedPrinter();
         registrationResult = RegisterDriverAndPrinter();
+        /* A stand-in failed a call whose failure the registration may not
+           have seen, such as the closing of the new printer. */
+        if (SystemLibraryFailed()) registrationResult = 0;
         SetTimer(hwnd, TIMER_FINISH, 4000, NULL);
         break;
     case TIMER_FINISH:

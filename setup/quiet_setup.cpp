@@ -21,6 +21,8 @@
 #include "restart.h"
 #include "run_log.h"
 #include "setup_info.h"
+#include "system_dlls.h"
+#include "take_package.h"
 
 /* The trace of an earlier installation: its cleanup, as after Yes at the
    wizard's restart question, and no installation. */
@@ -30,8 +32,9 @@ static int CleanUpEarlierInstallation(int restartSwitch, int *exitCode)
 
     if (!FindEarlierInstallation(&trace)) return 0;
     RemovePreviousInstallation();
-    RegCloseKey(trace);
+    ReleasePackage();
     *exitCode = EndWithRestart(restartSwitch);
+    RegCloseKey(trace);
     return 1;
 }
 
@@ -46,8 +49,8 @@ static int TakeModel(const char *wanted, char *model, int *exitCode)
     if (!row.rows) {
         attributes = GetSetupInfoPath()[0] ? GetFileAttributesA(GetSetupInfoPath()) : INVALID_FILE_ATTRIBUTES;
         LogStep(attributes == INVALID_FILE_ATTRIBUTES ? "missing" : "lists no model",
-                attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0, "setup information %s",
-                GetSetupInfoPath());
+                attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0, "setup information %s of the package",
+                SetupInfoTable[setupInfoRow].fileName);
         *exitCode = EXIT_CODE_PACKAGE_UNREADABLE;
         return 0;
     }
@@ -92,13 +95,12 @@ static void CopyPackageFiles(void)
         CopyListedFile(ListedFileName(installState.filesCopied));
 }
 
-int RunQuietSetup(const SwitchValues *switches)
+/* The steps from the earlier installation's check to the default printer. */
+static int Install(const SwitchValues *switches)
 {
     char model[TEXT_SIZE], port[TEXT_SIZE];
     int exitCode;
 
-    quietRun = 1;
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     if (CleanUpEarlierInstallation(switches->restart, &exitCode)) return exitCode;
     if (!TakeModel(switches->model, model, &exitCode)) return exitCode;
     if (!TakePort(switches->port, switches->portKind, port)) return EXIT_CODE_STEP_FAILED;
@@ -109,4 +111,23 @@ int RunQuietSetup(const SwitchValues *switches)
     RemoveSameNamedPrinter();
     if (RegisterDriverAndPrinter() && switches->makeDefault) MakeDefaultPrinter(installState.modelName);
     return failedSteps ? EXIT_CODE_STEP_FAILED : EXIT_CODE_SUCCESS;
+}
+
+/* The package is taken first, as the wizard takes it while it reads the
+   setup information. A system library or function that could not be had
+   failed a call somewhere, seen or not: the run has failed. */
+int RunQuietSetup(const SwitchValues *switches)
+{
+    int exitCode;
+
+    quietRun = 1;
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    TakePackage();
+    exitCode = Install(switches);
+    ReleasePackage();
+    if (SystemLibraryFailed() && exitCode != EXIT_CODE_INVALID_COMMAND_LINE) {
+        LogStep("failed", ERROR_MOD_NOT_FOUND, "a system library or one of its functions");
+        exitCode = EXIT_CODE_STEP_FAILED;
+    }
+    return exitCode;
 }

@@ -5,14 +5,13 @@
  */
 #include <windows.h>
 #include "install_state.h"
+#include "package_files.h"
 #include "print_processor_entry.h"
 #include "product.h"
 #include "run_log.h"
 #include "setup_info.h"
 #include "setup_info_text.h"
 #include "textbuf.h"
-
-static char hardwareIdLine[TEXT_SIZE];
 
 short GetModelCount(void)
 {
@@ -35,7 +34,7 @@ void GetModelNameAt(WORD index, char *name)
 
 void BuildDependentFiles(const char *copyFiles)
 {
-    installState.fileCount = BuildFileList(copyFiles, installState.dependentFiles, TEXT_SIZE, IsAnsiLeadByte);
+    installState.fileCount = BuildFileList(copyFiles, installState.dependentFiles, TEXT_SIZE, IsPackageFileName);
 }
 
 /*
@@ -50,7 +49,7 @@ static void ReadPrintProcessor(void)
     if (!ReadPrintProcessorEntry(name, file)) return;
     installState.printProcessorName[0] = 0;
     installState.printProcessorFile[0] = 0;
-    if (file[0] && !IsBareFileName(file, IsAnsiLeadByte)) return;
+    if (file[0] && !IsPackageFileName(file)) return;
     CopyText(installState.printProcessorName, TEXT_SIZE, name);
     CopyText(installState.printProcessorFile, TEXT_SIZE, file);
 }
@@ -89,6 +88,22 @@ static void ReadModelLine(const char *model, char *line)
         ReadSetupInfoValue(GetManufacturerSection(), key, "", line, TEXT_SIZE);
 }
 
+/* A value of the install section; empty when there is no section. */
+static void ReadInstallValue(const char *installSection, const char *key, char *value)
+{
+    value[0] = 0;
+    if (installSection) ReadSetupInfoValue(installSection, key, "", value, TEXT_SIZE);
+}
+
+int ListModelFiles(const char *model, char *list)
+{
+    char line[TEXT_SIZE], copyFiles[TEXT_SIZE], *next = line;
+
+    ReadModelLine(model, line);
+    ReadInstallValue(NextField(&next), "CopyFiles", copyFiles);
+    return BuildFileList(copyFiles, list, TEXT_SIZE, IsPackageFileName);
+}
+
 void ReadModelInstallSection(const char *model)
 {
     char line[TEXT_SIZE], copyFiles[TEXT_SIZE], dataSection[TEXT_SIZE];
@@ -99,11 +114,8 @@ void ReadModelInstallSection(const char *model)
     installSection = NextField(&next);
     hardwareId = installSection ? NextField(&next) : NULL;
     CopyText(installState.hardwareId, TEXT_SIZE, hardwareId);
-    copyFiles[0] = dataSection[0] = 0;
-    if (installSection) {
-        ReadSetupInfoValue(installSection, "CopyFiles", "", copyFiles, sizeof copyFiles);
-        ReadSetupInfoValue(installSection, "DataSection", "", dataSection, sizeof dataSection);
-    }
+    ReadInstallValue(installSection, "CopyFiles", copyFiles);
+    ReadInstallValue(installSection, "DataSection", dataSection);
     BuildDependentFiles(copyFiles);
     ReadSetupInfoValue(dataSection, "DefaultDataType", "RAW", installState.dataType, TEXT_SIZE);
 
@@ -115,13 +127,4 @@ void ReadModelInstallSection(const char *model)
             "driver directory %s, print processor directory %s", model, installState.fileCount, installState.dataType,
             installState.printProcessorName, installState.printProcessorFile, installState.x64DriverDirectory,
             installState.printProcessorDirectory);
-}
-
-const char *GetHardwareId(const char *model)
-{
-    char *next = hardwareIdLine;
-
-    ReadModelLine(model, hardwareIdLine);
-    if (!NextField(&next)) return NULL;
-    return NextField(&next);
 }

@@ -10,8 +10,9 @@ void GetModelNameAt(WORD index, char *name);
    files, data type and hardware ID, the print processor and the spooler's
    directories. */
 void ReadModelInstallSection(const char *model);
-/* The hardware ID of a model's line, read afresh; NULL when it has none. */
-const char *GetHardwareId(const char *model);
+/* The files the model's install section lists, as a dependent-file list in
+   a TEXT_SIZE buffer; the number listed. */
+int ListModelFiles(const char *model, char *list);
 void BuildDependentFiles(const char *copyFiles);
 
 #endif

@@ -59,3 +59,18 @@ int IsBareFileName(const char *name, LeadByteTest isLeadByte)
     }
     return !onlyDots;
 }
+
+int IsSuperscriptDeviceName(const char16_t *name)
+{
+    char letters[3];
+    int length = 0;
+
+    while (name[length] && name[length] != u'.') length++;
+    while (length && name[length - 1] == u' ') length--;
+    if (length != 4 || (name[3] != 0xB9 && name[3] != 0xB2 && name[3] != 0xB3)) return 0;
+    for (int i = 0; i < 3; i++) {
+        if (name[i] > 0x7F) return 0;
+        letters[i] = (char)name[i];
+    }
+    return SameLetters(letters, 3, "COM") || SameLetters(letters, 3, "LPT");
+}

@@ -24,4 +24,12 @@ const char *FileNamePart(const char *path, LeadByteTest isLeadByte);
  */
 int IsBareFileName(const char *name, LeadByteTest isLeadByte);
 
+/*
+ * Windows reads a name in its wide form, where COM and LPT followed by a
+ * superscript one, two or three (U+00B9, U+00B2, U+00B3) are devices too,
+ * in any case, with or without an extension, with trailing blanks. The name
+ * in UTF-16 code units, ended by a zero.
+ */
+int IsSuperscriptDeviceName(const char16_t *name);
+
 #endif

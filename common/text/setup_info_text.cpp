@@ -79,7 +79,7 @@ int MakeModelKey(const char *model, char *key, int size)
     return 1;
 }
 
-int BuildFileList(const char *copyFiles, char *list, int size, LeadByteTest isLeadByte)
+int BuildFileList(const char *copyFiles, char *list, int size, FileNameTest isFileName)
 {
     char *out = list, *limit;
     const char *p = copyFiles, *name;
@@ -98,7 +98,7 @@ int BuildFileList(const char *copyFiles, char *list, int size, LeadByteTest isLe
         if (!length || length > limit - out) continue;
         for (int i = 0; i < length; i++) out[i] = name[i];
         out[length] = 0;
-        if (!IsBareFileName(out, isLeadByte)) continue;
+        if (!isFileName(out)) continue;
         out += length + 1;
         count++;
     }

@@ -35,12 +35,16 @@ int ModelNameFromKey(const char *key, int keyLength, char *name, int size, LeadB
 /* The model's quoted key; 0 when it does not fit. */
 int MakeModelKey(const char *model, char *key, int size);
 
+/* 1 for a name that may be listed. */
+typedef int (*FileNameTest)(const char *name);
+
 /*
  * The names of a "CopyFiles" value, each after an "@" and up to the next
  * comma, as a list ended by an empty name. A name that is empty, does not
- * fit, or is not a bare file name is left out. Returns the number listed.
+ * fit, or is refused by the test (for the program: not a bare file name) is
+ * left out. Returns the number listed.
  */
-int BuildFileList(const char *copyFiles, char *list, int size, LeadByteTest isLeadByte);
+int BuildFileList(const char *copyFiles, char *list, int size, FileNameTest isFileName);
 
 /* The key that a reference such as %KEY% names: the text without its first
    and last characters. 0 for an empty reference. */

@@ -12,6 +12,8 @@
  * the programs' imports, which Windows takes from its list of known DLLs.
  */
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <stdlib.h>
 #include <string>
 #include <vector>
@@ -52,9 +54,14 @@ protected:
     /* Walks a whole installation on USB from the program's start. */
     void Install(const char *exe, const char *currentDir)
     {
+        ASSERT_TRUE(StartProgram(&setup, exe, currentDir));
+        WalkToTheEnd();
+    }
+
+    void WalkToTheEnd(void)
+    {
         static const int route[] = { IDC_WELCOME_TEXT, IDC_MODEL_LIST, IDC_KIND_USB, IDC_PORT_LIST };
 
-        ASSERT_TRUE(StartProgram(&setup, exe, currentDir));
         for (int step : route) {
             HWND page = WaitForPage(&setup, step, NULL);
             ASSERT_TRUE(page != NULL) << "page with control " << step;
@@ -244,4 +251,81 @@ TEST_F(ElevatedSafety, PathNamesInTheSetupInformationWriteNothingOutside)
         "Dependent Files", &found);
     EXPECT_TRUE(found);
     EXPECT_EQ(dependent.find("evil"), std::string::npos) << dependent;
+}
+
+/* The folder drvsetup took its package into, in the temporary folder. */
+static std::string TakenFolder(void)
+{
+    char temp[MAX_PATH];
+    WIN32_FIND_DATAA found;
+
+    GetTempPathA(sizeof temp, temp);
+    HANDLE search = FindFirstFileA((std::string(temp) + "drvsetup-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return "";
+    FindClose(search);
+    return temp + std::string(found.cFileName);
+}
+
+/* The folder's access control list as the system reads it back. */
+static std::string ReadBackRights(const std::string &path)
+{
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    PACL dacl;
+    char *text = NULL;
+
+    GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, NULL, NULL, &dacl, NULL,
+                          &descriptor);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                         &text, NULL);
+    std::string rights = text ? text : "<unreadable>";
+    LocalFree(text);
+    LocalFree(descriptor);
+    return rights;
+}
+
+/*
+ * The package is taken while "Reading setup information..." shows: files
+ * swapped in its folder while the wizard waits on a page, the setup
+ * information among them, are never installed. They are taken into a
+ * folder that only Administrators and SYSTEM may write and that is held
+ * open, so it cannot be renamed away; it is gone at the end. Wine keeps no
+ * access control lists: it reads back a list made from the Unix mode it
+ * gave the folder, which leaves Everyone nothing; on Windows the list is
+ * read back as given. A unit test's spy checks the list given.
+ */
+TEST_F(ElevatedSafety, FilesSwappedWhileTheWizardWaitsAreNeverInstalled)
+{
+    static const char *const swapped[] = { "qlpproc.dll", "UNIDRV.DLL",   "QLRM550.DLL",
+                                           "QLRM550.GPD", "STDNAMES.GPD", "UNIRES.DLL" };
+    static const char *const spooler[] = { X64_DIR, X64_DIR "3\\", PRTPROCS_DIR };
+    const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != NULL;
+
+    ASSERT_TRUE(StartProgram(&setup, SETUP_EXE, INSTALL_DIR));
+    ASSERT_TRUE(WaitForPage(&setup, IDC_WELCOME_TEXT, NULL) != NULL);
+    for (const char *name : swapped) WriteTextFile((std::string(INSTALL_DIR "\\") + name).c_str(), "swapped");
+    WriteTextFile(INSTALL_DIR "\\QLRM550.INF", "[TarvokSystems]\r\n\"" MODEL "\"=Q\r\n[Q]\r\nCopyFiles=@EVIL.DLL\r\n");
+    std::string taken = TakenFolder(), rights = ReadBackRights(taken);
+    ASSERT_FALSE(taken.empty());
+    if (wine)
+        EXPECT_EQ(rights.find(";WD)"), std::string::npos) << rights;
+    else
+        EXPECT_EQ(rights, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)");
+    EXPECT_FALSE(MoveFileA(taken.c_str(), (taken + "-moved").c_str())) << "renamed away";
+
+    WalkToTheEnd();
+    int installed = 0;
+    for (const char *directory : spooler) {
+        for (const char *name : swapped) {
+            std::string bytes = ReadTextFile((std::string(directory) + name).c_str());
+            if (bytes.empty()) continue;
+            installed++;
+            EXPECT_TRUE(bytes == ReadTextFile((PackageDir() + "\\" + name).c_str())) << directory << name;
+        }
+    }
+    EXPECT_GE(installed, 6);
+    bool found;
+    EXPECT_EQ(RegMultiString(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64"
+                             "\\Drivers\\Version-3\\" MODEL, "Dependent Files", &found),
+              "QLRM550.GPD|QLRM550.DLL|STDNAMES.GPD|UNIRES.DLL");
+    EXPECT_FALSE(FileExists(taken.c_str())) << taken;
 }

@@ -191,7 +191,7 @@ static std::vector<HostileInf> HostileInfs(void)
           .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles, .productInf = true },
         { .group = "install sections", .label = "device names in CopyFiles",
           .inf = Inf(ModelLine, "@NUL,@CON,@COM1,@LPT1.TXT,@aux.dll,@Prn .gpd,@CONIN$,@conout$,@NUL.,@com9 ,"
-                                "@QLRM550.GPD,@QLRM550.DLL"),
+                                "@COM\xa9\xf6,@lpt\xa9\xf8.dll,@QLRM550.GPD,@QLRM550.DLL"),
           .models = { MODEL }, .outcome = INSTALLS, .dependentFiles = PackageFiles, .productInf = true },
 
         /* Without a known print processor AddPrinterA fails: 1798 on Windows and
@@ -208,6 +208,10 @@ static std::vector<HostileInf> HostileInfs(void)
           .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
         { .group = "print processor libraries", .label = "a library named after a device",
           .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,LPT1.dll\""),
+          .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
+        /* COM² in code page 949, a device in its wide form. */
+        { .group = "print processor libraries", .label = "a library named after a device with a superscript digit",
+          .inf = Inf(ModelLine, "@QLRM550.GPD,@QLRM550.DLL", "%QLP_PRINTPROCESSOR%", "\"QLPPrintProc,COM\xa9\xf7.dll\""),
           .models = { MODEL }, .outcome = PRINTER_ERROR, .dependentFiles = PackageFiles, .productInf = true },
 
         { .group = "print processor references", .label = "a Strings entry of several kilobytes",

@@ -83,6 +83,32 @@ TEST_F(Scenario, SecondCopyRunsItsOwnWizard)
     CancelAndExpectFailure(FindPage(setup.pi.dwProcessId, IDC_WELCOME_TEXT, NULL));
 }
 
+/* Any program on the desktop may make a window of the programs' class names
+   and titles, which FindWindow finds whatever its process: neither program
+   may end on it without doing its work. */
+TEST_F(Scenario, AForeignWindowOfTheClassNameStopsNeitherProgram)
+{
+    static const char *const classes[] = { ControllerClass, "Tarvok_Printer_Driver_Uninstaller" };
+    Program remover;
+    WNDCLASSA wc = {};
+
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    for (const char *name : classes) {
+        wc.lpszClassName = name;
+        ASSERT_TRUE(RegisterClassA(&wc));
+        ASSERT_TRUE(CreateWindowExA(0, name, name, WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL));
+    }
+    StartSetup();
+    HWND welcome = WaitForPage(&setup, IDC_WELCOME_TEXT, WIZARD_CAPTION);
+    ASSERT_TRUE(welcome != NULL);
+    CancelAndExpectFailure(welcome);
+
+    ASSERT_TRUE(StartProgram(&remover, REMOVE_EXE, INSTALL_DIR));
+    EXPECT_TRUE(FindWindowA(classes[1], SETUP_TITLE) != NULL) << "drvremove has no window of its own";
+    EXPECT_EQ(WaitForExit(&remover), 0);
+}
+
 TEST_F(Scenario, SetupInformationIsReadBesideTheProgram)
 {
     /* The current directory holds the shipped file; the program's own

@@ -9,13 +9,18 @@
 #include "setup_info_text.h"
 #include "textbuf.h"
 
+static int IsCp949BareFileName(const char *name)
+{
+    return IsBareFileName(name, IsCp949LeadByte);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     int listSize = BufferSize(&data, &size, TEXT_SIZE);
     char *copyFiles = TextCopy(data, size), *list = OutputBuffer(listSize);
     char *expected = (char *)calloc(strlen(copyFiles) + 2, 1), *out = expected;
     const char *piece = copyFiles, *at, *listed;
-    int count = BuildFileList(copyFiles, list, listSize, IsCp949LeadByte), expectedCount = 0;
+    int count = BuildFileList(copyFiles, list, listSize, IsCp949BareFileName), expectedCount = 0;
     int pieceLength, length;
 
     for (;; piece += pieceLength + 1) {

@@ -82,6 +82,25 @@ void FinishObserver(HANDLE thread)
     CloseHandle(thread);
 }
 
+HWND WaitForOwnDialog(const char *caption, int controlId, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount(), pid;
+
+    do {
+        HWND hwnd = NULL;
+        while ((hwnd = FindWindowExA(NULL, hwnd, "#32770", caption))) {
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
+                (!controlId || GetDlgItem(hwnd, controlId))) {
+                Sleep(200);
+                return hwnd;
+            }
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return NULL;
+}
+
 HWND MakeOwnerWindow(void)
 {
     RECT desktop;

@@ -35,6 +35,11 @@ struct ObserverPlan
 HANDLE StartObserver(const ObserverPlan *plan, Observation *seen);
 void FinishObserver(HANDLE thread);
 
+/* A visible and enabled dialog of this process, by its caption and a
+   control it holds when given, a moment after it appeared; NULL when none
+   came within the time-out. */
+HWND WaitForOwnDialog(const char *caption, int controlId, DWORD timeoutMs = 10000);
+
 /* A hidden top-level window covering the desktop, owner of the dialogs. */
 HWND MakeOwnerWindow(void);
 

@@ -1,6 +1,9 @@
 #include "engine_fixtures.h"
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include "dialog_observer.h"
+#include "install_state.h"
+#include "pages.h"
 #include "product.h"
 #include "resource.h"
 
@@ -48,21 +51,40 @@ std::string PackageFile(const char *name)
     return path;
 }
 
-HWND CreateModelPage(void)
+/* From a second thread: chooses the row, presses Next, and closes a warning
+   and cancels the page if one comes. */
+static DWORD WINAPI ChooseOnModelPage(void *param)
 {
-    HWND page = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
-    CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 180, 180, page, (HMENU)IDC_MODEL_LIST, NULL, NULL);
-    return page;
+    const char *model = (const char *)param;
+    HWND page = WaitForOwnDialog(NULL, IDC_MODEL_LIST), box;
+    LRESULT row = LB_ERR;
+
+    if (!page) return 1;
+    HWND list = GetDlgItem(page, IDC_MODEL_LIST);
+    if (model && (row = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)model)) == LB_ERR)
+        row = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)model);
+    SendMessageA(list, LB_SETCURSEL, row, 0);
+    PostMessageA(page, WM_COMMAND, IDC_NEXT, 0);
+    for (DWORD start = GetTickCount(); IsWindow(page) && GetTickCount() - start < 10000; Sleep(20)) {
+        if (!(box = WaitForOwnDialog("Warinig", IDC_MESSAGE_TEXT, 0))) continue;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        WaitForOwnDialog(NULL, IDC_MODEL_LIST);
+        PostMessageA(page, WM_COMMAND, IDCANCEL, 0);
+        if ((box = WaitForOwnDialog("Question", IDC_MESSAGE_TEXT))) PostMessageA(box, WM_COMMAND, IDYES, 0);
+    }
+    return 0;
 }
 
-void SelectModel(HWND page, const char *model)
+int NextOnModelPage(const char *model)
 {
-    HWND list = GetDlgItem(page, IDC_MODEL_LIST);
+    HWND owner = MakeOwnerWindow();
+    HANDLE thread = CreateThread(NULL, 0, ChooseOnModelPage, (void *)model, 0, NULL);
+    INT_PTR result = RunModelPage(owner);
 
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    if (!model) return;
-    SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)model);
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+    DestroyWindow(owner);
+    return result == PAGE_NEXT;
 }
 
 std::string JoinList(const char *list, size_t size)

@@ -17,10 +17,11 @@ bool WriteFixtureInfAt(const char *file, int line, const std::string &content);
 /* A file of the built package, as a Wine path. */
 std::string PackageFile(const char *name);
 
-/* A hidden window with the model list (control 2035); SelectModel leaves the
-   one row `model` selected, or no row for NULL. */
-HWND CreateModelPage(void);
-void SelectModel(HWND page, const char *model);
+/* Opens the Model page and presses Next with the row `model` selected (a
+   row the setup information does not list is added first), or with no row
+   for NULL. 1 when the page led on; 0 when it warned, after which the
+   warning is closed and the page cancelled. */
+int NextOnModelPage(const char *model);
 
 /* The names of a NUL-separated list up to its empty name, joined by "|". */
 std::string JoinList(const char *list, size_t size);

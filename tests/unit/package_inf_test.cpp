@@ -8,7 +8,6 @@
 #include <string>
 #include "engine_fixtures.h"
 #include "install_state.h"
-#include "model_page.h"
 #include "product.h"
 #include "setup_info.h"
 
@@ -29,17 +28,14 @@ TEST(PackageInf, ShippedFileNamesTheModelForBothReaders)
     GetModelNameAt(0, name);
     EXPECT_STREQ(name, "TARVOK QLP-RM550");
     installState.environment = GetSpoolerEnvironment();
-    HWND page = CreateModelPage();
-    SelectModel(page, name);
-    ASSERT_EQ(ReadInstallSection(page), 1);
-    DestroyWindow(page);
+    ASSERT_EQ(NextOnModelPage(name), 1);
     /* The section name of the print processor's copy has no "@": skipped. */
     EXPECT_EQ(JoinList(installState.dependentFiles, TEXT_SIZE), "QLRM550.GPD|QLRM550.DLL|STDNAMES.GPD|UNIRES.DLL");
     EXPECT_EQ(installState.fileCount, 4);
     EXPECT_STREQ(installState.dataType, "RAW");
     EXPECT_STREQ(installState.printProcessorName, "QLPPrintProc");
     EXPECT_STREQ(installState.printProcessorFile, "qlpproc.dll");
-    EXPECT_STREQ(GetHardwareId(name), "USBPRINT\\TarvokQLP-RM550EA55");
+    EXPECT_STREQ(installState.hardwareId, "USBPRINT\\TarvokQLP-RM550EA55");
 
     /* Windows reads the decorated section that [Manufacturer] names, our
        reader the undecorated one: both carry the same single model line. */
@@ -82,10 +78,7 @@ TEST(PackageInf, PlatformInstallersFindTheDriverFilesAndThePrintProcessor)
     ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
     ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), FIXTURE_INF_PATH, FALSE));
     installState.environment = GetSpoolerEnvironment();
-    HWND page = CreateModelPage();
-    SelectModel(page, "TARVOK QLP-RM550");
-    ASSERT_EQ(ReadInstallSection(page), 1);
-    DestroyWindow(page);
+    ASSERT_EQ(NextOnModelPage("TARVOK QLP-RM550"), 1);
 
     UINT errorLine = 0;
     INFCONTEXT line;

@@ -13,28 +13,9 @@
 #include "engine_fixtures.h"
 #include "import_spy.h"
 #include "install_state.h"
-#include "model_page.h"
 #include "pages.h"
 #include "product.h"
 #include "resource.h"
-
-static HWND WaitForOwnDialog(const char *caption, int controlId)
-{
-    for (int i = 0; i < 200; i++) {
-        HWND hwnd = NULL;
-        DWORD pid;
-        while ((hwnd = FindWindowExA(NULL, hwnd, "#32770", caption))) {
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
-                (!controlId || GetDlgItem(hwnd, controlId))) {
-                Sleep(200);
-                return hwnd;
-            }
-        }
-        Sleep(50);
-    }
-    return NULL;
-}
 
 struct PortPageVisit
 {
@@ -109,24 +90,22 @@ static BOOL WINAPI SpyOpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAU
     return realOpenPrinterA(name, printer, defaults);
 }
 
-/* Windows gives a handle opened without defaults no delete access, so
-   DeletePrinter would fail there; Wine checks no access at all. */
-TEST(PageChoices, TheModelPageOpensThePrinterItDeletesWithFullAccess)
+/* Next on the Model page takes away a printer of the chosen name whose
+   driver is installed. Windows gives a handle opened without defaults no
+   delete access, so DeletePrinter would fail there; Wine checks no access
+   at all. */
+TEST(PageChoices, NextOnTheModelPageDeletesThePrinterOfAnInstalledDriverWithFullAccess)
 {
     char name[] = "TARVOK QLP-RM550";
+    HANDLE gone;
 
     AddTestPrinter(name);
     realOpenPrinterA = (BOOL(WINAPI *)(LPSTR, LPHANDLE, LPPRINTER_DEFAULTSA))
         ReplaceImport("winspool.drv", "OpenPrinterA", (void *)SpyOpenPrinterA);
     ASSERT_TRUE(realOpenPrinterA != NULL);
+    appInstance = GetModuleHandleA(NULL);
     installState.environment = GetSpoolerEnvironment();
-    HWND page = CreateModelPage();
-    SelectModel(page, name);
-    ASSERT_EQ(IsDriverInstalled(page), 1);
-    DeleteExistingPrinter(page);
-    DestroyWindow(page);
+    ASSERT_EQ(NextOnModelPage(name), 1);
     EXPECT_EQ(requestedAccess, (DWORD)PRINTER_ALL_ACCESS);
-
-    HANDLE gone;
     EXPECT_FALSE(OpenPrinterA(name, &gone, NULL)) << "the printer is deleted";
 }

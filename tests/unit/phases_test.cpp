@@ -1,14 +1,18 @@
 /*
- * The registry cleanup of an earlier installation, on keys of our own.
+ * The registry cleanup of an earlier installation, on keys of our own, and
+ * the end of the registration phase.
  */
 #include <windows.h>
+#include <delayimp.h>
 #include <gtest/gtest.h>
 #include <string>
 #include "controller.h"
 #include "import_spy.h"
 #include "install_state.h"
 #include "phases.h"
+#include "product.h"
 #include "restart_spy.h"
+#include "system_dlls.h"
 #include "textbuf.h"
 
 static const char Root[] = "Software\\CleanupTest";
@@ -128,4 +132,41 @@ TEST(Cleanup, ARestartThatDoesNotHappenEndsTheProgram)
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
             ;
     }
+}
+
+/* ClosePrinter as the delay-load helper calls it when the spooler's library
+   lacks the function: it asks the failure hook and calls what that hands back. */
+static BOOL WINAPI MissingClosePrinter(HANDLE printer)
+{
+    DelayLoadInfo info = {};
+
+    info.cb = sizeof info;
+    info.szDll = "WINSPOOL.DRV";
+    info.dlp.fImportByName = TRUE;
+    info.dlp.szProcName = "ClosePrinter";
+    FARPROC standIn = __pfnDliFailureHook2(dliFailGetProc, &info);
+    return reinterpret_cast<BOOL(WINAPI *)(HANDLE)>(reinterpret_cast<void (*)(void)>(standIn))(printer);
+}
+
+/* The printer is added, and only the closing of its handle fails: the
+   registration reports success, and the phase must not. */
+TEST(RegistrationPhase, AFunctionMissingInItEndsOnTheFailurePage)
+{
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    MSG msg;
+    WPARAM status = 0;
+
+    lstrcpyA(installState.modelName, "TARVOK QLP-RM550");
+    lstrcpyA(installState.portName, "USB001");
+    lstrcpyA(installState.printProcessorName, "winprint");
+    lstrcpyA(installState.dataType, "RAW");
+    installState.environment = GetSpoolerEnvironment();
+    ASSERT_TRUE(ReplaceImport("winspool.drv", "ClosePrinter", (void *)MissingClosePrinter) != NULL);
+    HandlePhaseTimer(hwnd, TIMER_REGISTER);
+    ASSERT_TRUE(SystemLibraryFailed());
+    HandlePhaseTimer(hwnd, TIMER_FINISH);
+    while (PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE))
+        if (msg.message == WM_CLOSE) status = msg.wParam;
+    EXPECT_EQ(status, (WPARAM)EXIT_FAILED);
+    DestroyWindow(hwnd);
 }

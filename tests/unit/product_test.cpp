@@ -78,16 +78,23 @@ static DWORD WINAPI NoShortName(LPCWSTR path, LPWSTR shortPath, DWORD size)
     return lstrlenW(path);
 }
 
-/* Code page 949 lacks the é of C:\Café: without a short name, which Wine
-   always makes, the folder cannot be named and the package counts as absent. */
+/* Without a short name, which Wine always makes, a folder whose name code
+   page 949 cannot hold exactly cannot be named, and the package counts as
+   absent: 949 lacks the é of C:\Café, and its nearest letter for the won
+   sign of C:\Won₩x is a backslash, which would name C:\Won\x. */
 TEST(Product, AFolderTheCodePageCannotNameWithoutAShortName)
 {
     WCHAR self[MAX_PATH];
+    char directory[1024];
 
     GetModuleFileNameW(NULL, self, MAX_PATH);
-    CreateDirectoryW(L"C:\\Caf\x00e9", NULL);
-    ASSERT_TRUE(CopyFileW(self, L"C:\\Caf\x00e9\\probe.exe", FALSE));
-    appInstance = LoadLibraryExW(L"C:\\Caf\x00e9\\probe.exe", NULL, DONT_RESOLVE_DLL_REFERENCES);
     ReplaceImport("kernel32.dll", "GetShortPathNameW", (void *)NoShortName);
-    EXPECT_STREQ(GetSetupInfoPath(), "");
+    for (const WCHAR *folder : { L"C:\\Caf\x00e9", L"C:\\Won\x20a9x" }) {
+        std::wstring probe = std::wstring(folder) + L"\\probe.exe";
+        CreateDirectoryW(folder, NULL);
+        ASSERT_TRUE(CopyFileW(self, probe.c_str(), FALSE));
+        appInstance = LoadLibraryExW(probe.c_str(), NULL, DONT_RESOLVE_DLL_REFERENCES);
+        GetModuleDirectory(directory);
+        EXPECT_STREQ(directory, "") << "folder " << (folder[3] == L'W' ? "with the won sign" : "with the é");
+    }
 }

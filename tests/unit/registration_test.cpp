@@ -26,21 +26,20 @@ static const char PortsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\
 /* The install state as the wizard leaves it, with the shipped INF beside the program. */
 static bool PrepareInstall(const char *model, const char *port, const char *processor)
 {
+    if (GetFileAttributesA(FIXTURE_INF_PATH) == INVALID_FILE_ATTRIBUTES &&
+        !(USE_FIXTURE_SETUP_INFO() && CopyFileA(PackageFile("QLRM550.INF").c_str(), FIXTURE_INF_PATH, FALSE)))
+        return false;
     ZeroMemory(&installState, sizeof installState);
-    lstrcpyA(installState.modelName, model);
-    lstrcpyA(installState.portName, port);
     installState.environment = GetSpoolerEnvironment();
+    /* The model's name and the hardware ID of its line, as the reader keeps them. */
+    ReadModelInstallSection(model);
+    lstrcpyA(installState.portName, port);
+    ZeroMemory(installState.dependentFiles, sizeof installState.dependentFiles);
     memcpy(installState.dependentFiles, "QLRM550.GPD\0QLRM550.DLL\0", 25);
     installState.fileCount = 2;
     lstrcpyA(installState.dataType, "NT EMF 1.008");
     lstrcpyA(installState.printProcessorName, processor);
     lstrcpyA(installState.printProcessorFile, "qlpproc.dll");
-    if (GetFileAttributesA(FIXTURE_INF_PATH) == INVALID_FILE_ATTRIBUTES &&
-        !(USE_FIXTURE_SETUP_INFO() && CopyFileA(PackageFile("QLRM550.INF").c_str(), FIXTURE_INF_PATH, FALSE)))
-        return false;
-    /* The Model page's reader keeps the hardware ID of the model's line. */
-    const char *hardwareId = GetHardwareId(model);
-    if (hardwareId) lstrcpyA(installState.hardwareId, hardwareId);
     return true;
 }
 
@@ -86,7 +85,7 @@ TEST(Registration, DriverPrintProcessorAndPrinter)
     BYTE buffer[8192];
 
     ASSERT_TRUE(PrepareInstall(Model, "COM3:", "QLPPrintProc"));
-    ASSERT_STREQ(GetHardwareId(Model), "USBPRINT\\TarvokQLP-RM550EA55") << "the driver record's hardware ID";
+    ASSERT_STREQ(installState.hardwareId, "USBPRINT\\TarvokQLP-RM550EA55") << "the driver record's hardware ID";
     realRegSetValueExA = (LSTATUS (WINAPI *)(HKEY, LPCSTR, DWORD, DWORD, const BYTE *, DWORD))
         ReplaceImport("advapi32.dll", "RegSetValueExA", (void *)SpyRegSetValueExA);
     ASSERT_TRUE(realRegSetValueExA != NULL);

@@ -135,22 +135,45 @@ static BOOL WINAPI SpyDeletePrintProcessorA(LPSTR, LPSTR, LPSTR name)
     return TRUE;
 }
 
+static BOOL WINAPI UnreadablePrinter(HANDLE, DWORD, LPBYTE, DWORD, LPDWORD needed)
+{
+    *needed = 0;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 /* The print processor the setup information names goes only with a printer
    that used it; the test printer uses winprint. Wine's DeletePrintProcessorA
    deletes nothing, so a spy records the call. */
 TEST(Removal, ThePrintProcessorGoesOnlyWithItsPrinter)
 {
-    static const char *const cases[][2] = { { "winprint", "winprint" }, { "WinPrint", "WinPrint" },
-                                             { "QLPPrintProc", "<not called>" } };
+    /* The [Strings] entry, whether the printer's record can be read, and
+       the print processor deleted. */
+    static const struct
+    {
+        const char *entry;
+        bool recordRead;
+        const char *deleted;
+    } cases[] = {
+        /* No name, and none read from the printer: nothing to match. First,
+           while the program has read no name: one read stays. */
+        { "", false, "<not called>" },
+        { "winprint,x.dll", true, "winprint" }, { "WinPrint,x.dll", true, "WinPrint" },
+        { "QLPPrintProc,x.dll", true, "<not called>" },
+        /* With a soft hyphen: the same name linguistically, not to the spooler. */
+        { "win\xa1\xa9print,x.dll", true, "<not called>" },
+    };
     ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
     ReplaceImport("winspool.drv", "DeletePrintProcessorA", (void *)SpyDeletePrintProcessorA);
     HWND hwnd = CreateRemovalWindow();
     for (const auto &c : cases) {
-        ASSERT_TRUE(WRITE_FIXTURE_INF("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=" + std::string(c[0]) + ",x.dll\r\n"));
+        ASSERT_TRUE(WRITE_FIXTURE_INF("[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=" + std::string(c.entry) + "\r\n"));
         AddTestPrinter(productIdentity.printerModel);
+        void *real = c.recordRead ? NULL : ReplaceImport("winspool.drv", "GetPrinterA", (void *)UnreadablePrinter);
         deletedProcessor = "<not called>";
         HandleRemovalTimer(hwnd, TIMER_REMOVE);
-        EXPECT_EQ(deletedProcessor, c[1]) << c[0];
+        if (real) ReplaceImport("winspool.drv", "GetPrinterA", real);
+        EXPECT_EQ(deletedProcessor, c.deleted) << c.entry;
     }
     DestroyWindow(hwnd);
     RunPostedMessages(hwnd);

@@ -3,16 +3,17 @@
  * profile reader and spooler, with fixture files in C:\fixture.
  */
 #include <windows.h>
+#include <sddl.h>
 #include <gtest/gtest.h>
 #include <string>
 #include "engine_fixtures.h"
 #include "install_state.h"
-#include "model_page.h"
 #include "product.h"
 #include "setup_info.h"
 #include "dialog_observer.h"
 #include "import_spy.h"
 #include "copy_dialog.h"
+#include "take_package.h"
 
 static std::string Files(void) { return JoinList(installState.dependentFiles, TEXT_SIZE); }
 
@@ -59,46 +60,38 @@ TEST(SetupInfo, InstallSectionOfEachModel)
                                   "[Full]\r\nCopyFiles=@A.GPD,@B.DLL,@C.INI\r\nDataSection=DATA\r\n"
                                   "[Small]\r\nCopyFiles=@D.GPD\r\n[DATA]\r\nDefaultDataType=NT EMF 1.008\r\n"));
     installState.environment = GetSpoolerEnvironment();
-    HWND page = CreateModelPage();
-    ASSERT_TRUE(page != NULL);
 
     struct { const char *model, *files; int count; const char *dataType, *hardwareId; } cases[] = {
         { "TARVOK QLP-RM550", "A.GPD|B.DLL|C.INI", 3, "NT EMF 1.008", " USBPRINT\\TarvokQLP-RM550EA55" },
-        { "One Field", "D.GPD", 1, "RAW", "<none>" },
+        { "One Field", "D.GPD", 1, "RAW", "" },
         { "Leading Commas", "D.GPD", 1, "RAW", "ID2" },
-        { "BC", "", 0, "RAW", "<none>" },
+        { "BC", "", 0, "RAW", "" },
         { "TARVOK QLP-RM550", "A.GPD|B.DLL|C.INI", 3, "NT EMF 1.008", " USBPRINT\\TarvokQLP-RM550EA55" },
         /* Its quoted key does not fit in 1024 bytes: nothing is read. */
-        { longest.c_str(), "", 0, "RAW", "<none>" },
+        { longest.c_str(), "", 0, "RAW", "" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string("model ") + c.model);
-        SelectModel(page, c.model);
-        ASSERT_EQ(ReadInstallSection(page), 1);
+        ASSERT_EQ(NextOnModelPage(c.model), 1);
         EXPECT_STREQ(installState.modelName, c.model);
         EXPECT_EQ(Files(), c.files);
         EXPECT_EQ(installState.fileCount, c.count);
         EXPECT_STREQ(installState.dataType, c.dataType);
-        const char *id = GetHardwareId(c.model);
-        EXPECT_STREQ(id ? id : "<none>", c.hardwareId);
+        EXPECT_STREQ(installState.hardwareId, c.hardwareId);
     }
 
-    SelectModel(page, NULL);
-    EXPECT_EQ(ReadInstallSection(page), 0) << "no selected row";
+    EXPECT_EQ(NextOnModelPage(NULL), 0) << "no selected row";
     EXPECT_EQ(installState.modelName, longest);
     /* A row longer than modelName is refused or cut, never overflowed. */
-    SelectModel(page, std::string(1500, 'O').c_str());
-    ReadInstallSection(page);
+    NextOnModelPage(std::string(1500, 'O').c_str());
     EXPECT_LT(strnlen(installState.modelName, TEXT_SIZE), (size_t)TEXT_SIZE);
 
     ASSERT_TRUE(DeleteFileA(FIXTURE_INF_PATH));
-    SelectModel(page, "TARVOK QLP-RM550");
-    EXPECT_EQ(ReadInstallSection(page), 1);
+    EXPECT_EQ(NextOnModelPage("TARVOK QLP-RM550"), 1);
     EXPECT_EQ(Files(), "");
     EXPECT_EQ(installState.fileCount, 0);
     EXPECT_STREQ(installState.dataType, "RAW");
-    EXPECT_EQ(GetHardwareId("TARVOK QLP-RM550"), nullptr);
-    DestroyWindow(page);
+    EXPECT_STREQ(installState.hardwareId, "");
 }
 
 TEST(SetupInfo, CopyFilesLists)
@@ -143,8 +136,6 @@ TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
     DWORD needed;
     ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
     installState.environment = GetSpoolerEnvironment();
-    HWND page = CreateModelPage();
-    SelectModel(page, "M");
     /* Moved away, so that the reader has to make the driver directory. */
     ASSERT_TRUE(MoveFileA("C:\\windows\\system32\\spool\\drivers\\x64", "C:\\windows\\system32\\spool\\drivers\\x64.old"));
 
@@ -163,7 +154,7 @@ TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.body.substr(0, 60));
         ASSERT_TRUE(WRITE_FIXTURE_INF(head + c.body));
-        ASSERT_EQ(ReadInstallSection(page), 1);
+        ASSERT_EQ(NextOnModelPage("M"), 1);
         EXPECT_EQ(installState.dataType, c.dataType);
         EXPECT_STREQ(installState.printProcessorName, c.name);
         EXPECT_STREQ(installState.printProcessorFile, c.file);
@@ -180,8 +171,7 @@ TEST(SetupInfo, DataTypePrintProcessorAndDirectories)
     /* Windows elsewhere: the driver directory is the one the spooler names. */
     CreateDirectoryA("C:\\WINNT", NULL);
     ReplaceImport("winspool.drv", "GetPrinterDriverDirectoryA", (void *)OtherDriverDirectory);
-    ASSERT_EQ(ReadInstallSection(page), 1);
-    DestroyWindow(page);
+    ASSERT_EQ(NextOnModelPage("M"), 1);
     EXPECT_STREQ(installState.x64DriverDirectory, "C:\\WINNT\\DRIVERS\\");
     EXPECT_NE(GetFileAttributesA("C:\\WINNT\\DRIVERS"), INVALID_FILE_ATTRIBUTES);
 }
@@ -205,13 +195,10 @@ TEST(SetupInfo, NoPrintProcessorDirectoryMeansNoCopyThere)
     for (const char *at : { "C:\\fixture\\qlpproc.dll", "C:\\TARVOK\\qlpproc.dll" })
         ASSERT_TRUE(CopyFileA(PackageFile("qlpproc.dll").c_str(), at, FALSE)) << at;
     installState.environment = GetSpoolerEnvironment();
-    HWND page = CreateModelPage();
-    SelectModel(page, "M");
     void *real = ReplaceImport("winspool.drv", "GetPrintProcessorDirectoryA", (void *)NoPrintProcessorDirectory);
     ASSERT_TRUE(real != NULL);
-    ASSERT_EQ(ReadInstallSection(page), 1);
+    ASSERT_EQ(NextOnModelPage("M"), 1);
     ReplaceImport("winspool.drv", "GetPrintProcessorDirectoryA", real);
-    DestroyWindow(page);
     EXPECT_STREQ(installState.printProcessorDirectory, "");
     EXPECT_STREQ(installState.printProcessorFile, "qlpproc.dll");
 
@@ -220,4 +207,68 @@ TEST(SetupInfo, NoPrintProcessorDirectoryMeansNoCopyThere)
     EXPECT_EQ(RunCopyDialog(owner), IDOK);
     DestroyWindow(owner);
     EXPECT_EQ(GetFileAttributesA("C:\\qlpproc.dll"), INVALID_FILE_ATTRIBUTES);
+}
+
+static std::string givenRights;
+static BOOL(WINAPI *realCreateDirectoryW)(LPCWSTR, LPSECURITY_ATTRIBUTES);
+
+/* Wine keeps no access control lists: the spy reads the list given. */
+static BOOL WINAPI SpyCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes)
+{
+    char *text = NULL;
+
+    if (attributes && ConvertSecurityDescriptorToStringSecurityDescriptorA(
+                          attributes->lpSecurityDescriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, NULL))
+        givenRights = text;
+    LocalFree(text);
+    return realCreateDirectoryW(path, attributes);
+}
+
+/* The files the installation uses, as the setup information taken first
+   names them, are taken into a folder of their own, the driver's library
+   with its last-write time, which is the driver's date. What the program's
+   folder holds later is never read, and the folder goes with the package. */
+TEST(SetupInfo, ThePackageIsTakenOnce)
+{
+    static const struct
+    {
+        const char *name;
+        bool taken;
+    } files[] = {
+        { "QLRM550.INF", true }, { "A.GPD", true }, { "B.DLL", true }, { "proc.dll", true }, { "UNIDRV.DLL", true },
+        { "QLRM550.DLL", true }, { "COM\xa9\xf6", false }, { "NOT.DLL", false }, { "x.dll", false },
+    };
+    FILETIME written = { 0x12345678, 0x01d00000 };
+    WIN32_FILE_ATTRIBUTE_DATA library;
+    char path[TEXT_SIZE];
+
+    ASSERT_TRUE(USE_FIXTURE_SETUP_INFO());
+    ASSERT_TRUE(WRITE_FIXTURE_INF("[TarvokSystems]\r\n\"M\"=Inst\r\n\"N\"=Other\r\n[Inst]\r\nCopyFiles=@A.GPD,@..\\x.dll\r\n"
+                                  "[Other]\r\nCopyFiles=@B.DLL,@COM\xa9\xf6\r\n"
+                                  "[QLP]\r\nPrintProcessor=%P%\r\n[Strings]\r\nP=Proc,proc.dll\r\n"));
+    for (const char *name : { "A.GPD", "B.DLL", "proc.dll", "UNIDRV.DLL", "QLRM550.DLL", "COM\xa9\xf6", "NOT.DLL", "..\\x.dll" }) {
+        HANDLE file = CreateFileA((std::string("C:\\fixture\\") + name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        SetFileTime(file, NULL, NULL, &written);
+        CloseHandle(file);
+    }
+    realCreateDirectoryW = (BOOL(WINAPI *)(LPCWSTR, LPSECURITY_ATTRIBUTES))
+        ReplaceImport("kernel32.dll", "CreateDirectoryW", (void *)SpyCreateDirectoryW);
+
+    ASSERT_EQ(TakePackage(), 1);
+    EXPECT_EQ(givenRights, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)");
+    ASSERT_TRUE(WRITE_FIXTURE_INF(""));
+    EXPECT_EQ(GetModelCount(), 2) << "the setup information read is the one taken";
+    for (const auto &f : files) {
+        GetPackageFilePath(f.name, path);
+        EXPECT_EQ(GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES, f.taken) << f.name;
+    }
+    GetPackageFilePath("QLRM550.DLL", path);
+    ASSERT_TRUE(GetFileAttributesExA(path, GetFileExInfoStandard, &library));
+    EXPECT_EQ(CompareFileTime(&library.ftLastWriteTime, &written), 0) << "the driver's date";
+
+    std::string folder = GetSetupInfoPath();
+    ReleasePackage();
+    EXPECT_EQ(GetFileAttributesA(folder.substr(0, folder.rfind('\\')).c_str()), INVALID_FILE_ATTRIBUTES) << folder;
+    EXPECT_STREQ(GetSetupInfoPath(), "") << "the package is absent once released";
+    ReleasePackage();
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
+#include "package_files.h"
 #include "path_names.h"
 #include "progress_geometry.h"
 #include "setup_info_text.h"
@@ -51,11 +52,14 @@ TEST(TextRules, OnlyBareFileNames)
         { "CON", 0 }, { "nul.txt", 0 }, { "Com9 ", 0 }, { "aux. .", 0 }, { "prn .gpd", 0 }, { "conout$.log", 0 },
         { "LPT1.txt", 0 },
         { "COM0", 1 }, { "COM10", 1 }, { "CONSOLE", 1 }, { "NULL.DLL", 1 },
+        /* Superscript one, two, three: devices in the names' wide form; four is not. */
+        { "COM\xa9\xf6", 0 }, { "lpt\xa9\xf8.dll", 0 }, { "Com\xa9\xf7 .gpd", 0 }, { "COM\xa9\xf9", 1 },
     };
 
+    /* The program's rule, in code page 949 as Wine runs the tests. */
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(IsBareFileName(c.name, Cp949LeadByte), c.bare);
+        EXPECT_EQ(IsPackageFileName(c.name), c.bare);
     }
 }
 
@@ -77,7 +81,7 @@ TEST(TextRules, FileListLeavesOutWhatIsNoBareName)
         char list[64];
         std::string joined;
         memset(list, 'x', sizeof list);
-        EXPECT_EQ(BuildFileList(c.copyFiles, list, sizeof list, Cp949LeadByte), c.count);
+        EXPECT_EQ(BuildFileList(c.copyFiles, list, sizeof list, IsPackageFileName), c.count);
         for (const char *p = list; *p; p += strlen(p) + 1) joined += (joined.empty() ? "" : "|") + std::string(p);
         EXPECT_EQ(joined, c.names);
     }
@@ -85,7 +89,7 @@ TEST(TextRules, FileListLeavesOutWhatIsNoBareName)
     /* A name that does not fit is left out; the list keeps room for the
        empty name that ends it. */
     char small[8];
-    EXPECT_EQ(BuildFileList("@ABC,@DEF,@G", small, sizeof small, Cp949LeadByte), 2);
+    EXPECT_EQ(BuildFileList("@ABC,@DEF,@G", small, sizeof small, IsPackageFileName), 2);
     EXPECT_EQ(std::string(small, 7), std::string("ABC\0G\0\0", 7));
 }
 
