@@ -16,8 +16,8 @@ root=$PWD
 rounds=${BENCH_ROUNDS:-5}
 
 if [ -n "${BUILD_DIR:-}" ]; then
-    cmake --build "$BUILD_DIR" --target package bench_bare_exit bench_bare_dialog bench_bare_platform bench_startup \
-        bench_phases -j"$(nproc)" >/dev/null
+    cmake --build "$BUILD_DIR" --target package bench_bare_exit bench_bare_dialog bench_bare_platform \
+        bench_bare_quiet bench_startup bench_phases -j"$(nproc)" >/dev/null
 else
     ./scripts/build.sh >/dev/null
     BUILD_DIR=build

@@ -8,7 +8,9 @@
  *   ends at once;
  * - the peak working set of a whole installation and of a whole removal,
  *   against the one-dialog program and against a program that loads the
- *   same platform libraries and shows the same picture.
+ *   same platform libraries and shows the same picture;
+ * - a quiet installation on COM1: and the quiet removal after it, start to
+ *   end, against a program that makes the same platform calls.
  *
  * Usage: bench_startup <package directory> <directory of the bare programs> [rounds]
  */
@@ -31,7 +33,7 @@
 #define STEP_WAIT_MS 30000
 
 static char packageDir[MAX_PATH], setupProgram[MAX_PATH], removeProgram[MAX_PATH];
-static char bareExit[MAX_PATH], bareDialog[MAX_PATH], barePlatform[MAX_PATH];
+static char bareExit[MAX_PATH], bareDialog[MAX_PATH], barePlatform[MAX_PATH], bareQuiet[MAX_PATH];
 
 /* Milliseconds from the start to a shown dialog of the program; -1 when
    none shows. The robot's own waits look twenty times a second, too seldom
@@ -54,14 +56,14 @@ static double TimeToPage(const char *program, int controlId, const char *caption
 }
 
 /* Milliseconds from the start to the end; -1 when the program does not end
-   with exit code 0. */
-static double TimeToEnd(const char *program)
+   with the exit code given. */
+static double TimeToEnd(const char *program, const char *arguments = NULL, int exitCode = 0)
 {
     Program child;
     double start = NowMs();
 
-    if (!StartProgram(&child, program, packageDir)) return -1;
-    return WaitForExit(&child) == 0 ? NowMs() - start : -1;
+    if (!StartProgram(&child, program, packageDir, arguments)) return -1;
+    return WaitForExit(&child) == exitCode ? NowMs() - start : -1;
 }
 
 struct PeakWatch
@@ -155,6 +157,7 @@ int main(int argc, char **argv)
 {
     double welcome[MAX_ROUNDS], dialog[MAX_ROUNDS], removal[MAX_ROUNDS], exitAtOnce[MAX_ROUNDS];
     double setupPeak[MAX_ROUNDS], removePeak[MAX_ROUNDS], dialogPeak[MAX_ROUNDS], platformPeak[MAX_ROUNDS];
+    double quietInstall[MAX_ROUNDS], quietRemoval[MAX_ROUNDS], bareInstall[MAX_ROUNDS], bareRemoval[MAX_ROUNDS];
     int rounds;
 
     if (argc < 3) {
@@ -167,6 +170,7 @@ int main(int argc, char **argv)
     JoinPath(bareExit, argv[2], "bench_bare_exit.exe");
     JoinPath(bareDialog, argv[2], "bench_bare_dialog.exe");
     JoinPath(barePlatform, argv[2], "bench_bare_platform.exe");
+    JoinPath(bareQuiet, argv[2], "bench_bare_quiet.exe");
     rounds = RoundsFrom(argc > 3 ? argv[3] : NULL);
 
     /* Round -1 is not counted: the first start of each program reads its
@@ -190,6 +194,28 @@ int main(int argc, char **argv)
         removal[round] = figures[2];
         exitAtOnce[round] = figures[3];
     }
+    /* Each installation starts from the removal before it. Wine makes the
+       installed copy of the setup information that the removal then finds,
+       so the quiet removal ends with 3010 there (0 on Windows). */
+    for (int round = -1; round < rounds; round++) {
+        double figures[] = {
+            TimeToEnd(setupProgram, "/quiet /port:COM1:"),
+            TimeToEnd(removeProgram, "/quiet", 3010),
+            TimeToEnd(bareQuiet, "install"),
+            TimeToEnd(bareQuiet, "remove"),
+        };
+        for (double figure : figures) {
+            if (figure < 0) {
+                fprintf(stderr, "a quiet run failed in round %d\n", round + 1);
+                return 1;
+            }
+        }
+        if (round < 0) continue;
+        quietInstall[round] = figures[0];
+        quietRemoval[round] = figures[1];
+        bareInstall[round] = figures[2];
+        bareRemoval[round] = figures[3];
+    }
     for (int round = 0; round < rounds; round++) {
         setupPeak[round] = PeakOfRun(setupProgram, InstallationSteps, ARRAYSIZE(InstallationSteps));
         removePeak[round] = PeakOfRun(removeProgram, RemovalSteps, ARRAYSIZE(RemovalSteps));
@@ -205,6 +231,8 @@ int main(int argc, char **argv)
                AIM_BEYOND_MS, 100);
     ReportTime("drvremove, nothing installed (less 500 ms wait)", removal, exitAtOnce, rounds, REMOVAL_WAITS_MS,
                AIM_BEYOND_MS, 50);
+    ReportTime("quiet installation, start to end", quietInstall, bareInstall, rounds, 0, AIM_RATIO, 1.3);
+    ReportTime("quiet removal, start to end", quietRemoval, bareRemoval, rounds, 0, AIM_RATIO, 1.3);
     ReportMemory("peak working set, installation / one dialog", setupPeak, dialogPeak, rounds, 4);
     ReportMemory("peak working set, removal / one dialog", removePeak, dialogPeak, rounds, 4);
     ReportMemory("peak working set, installation / platform, picture", setupPeak, platformPeak, rounds, 4);

@@ -1,6 +1,6 @@
-# The spooler's and SetupAPI's libraries are loaded when first called, from
-# the system directory only (common/system_dlls.cpp): their delay-load import
-# libraries stand where the usual import libraries would.
+# The spooler's, SetupAPI's and the shell's libraries are loaded when first
+# called, from the system directory only (common/system_dlls.cpp): their
+# delay-load import libraries stand where the usual import libraries would.
 find_program(MINGW_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
 find_program(MINGW_NM x86_64-w64-mingw32-nm REQUIRED)
 
@@ -21,3 +21,4 @@ endfunction()
 
 add_delay_import_library(winspool WINSPOOL.DRV)
 add_delay_import_library(setupapi SETUPAPI.dll)
+add_delay_import_library(shell32 SHELL32.dll)

@@ -12,10 +12,14 @@ HANDLE OpenPrinterToDelete(const char *name)
     return printer;
 }
 
-void DeleteOpenedPrinter(HANDLE printer)
+int DeleteOpenedPrinter(HANDLE printer)
 {
-    DeletePrinter(printer);
+    int deleted = DeletePrinter(printer);
+    DWORD error = deleted ? 0 : GetLastError();
+
     ClosePrinter(printer);
+    if (!deleted) SetLastError(error);
+    return deleted;
 }
 
 int DeletePrinterNamed(const char *name)

@@ -3,6 +3,7 @@
  * unchanged to the ANSI window functions.
  */
 #include <windows.h>
+#include "ansi_text.h"
 #include "product.h"
 #include "textbuf.h"
 
@@ -71,29 +72,6 @@ const char *GetSpoolerEnvironment(void) { return SpoolerEnvironment; }
 int IsAnsiLeadByte(unsigned char byte)
 {
     return IsDBCSLeadByte(byte);
-}
-
-/* Code unit for code unit: a linguistic comparison holds some different
-   names equal, such as a backslash and the won sign in code page 949. */
-static int SameCodeUnits(const WCHAR *a, const WCHAR *b)
-{
-    while (*a && *a == *b) {
-        a++;
-        b++;
-    }
-    return *a == *b;
-}
-
-/* The ANSI form of a wide text, when it converts back to the very same text.
-   No letter the code page lacks is replaced by a nearest one: code page 949
-   would give the won sign as a backslash, and the name another folder. */
-static int ExactAnsiText(const WCHAR *wide, char *ansi)
-{
-    WCHAR back[TEXT_SIZE];
-
-    if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, ansi, TEXT_SIZE, NULL, NULL)) return 0;
-    if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, back, TEXT_SIZE)) return 0;
-    return SameCodeUnits(back, wide);
 }
 
 int AnsiFolderName(const WCHAR *folder, char *buffer)

@@ -1,6 +1,9 @@
 /* The restart both programs offer, and the privilege it needs. */
 #include <windows.h>
+#include "exit_codes.h"
 #include "restart.h"
+#include "run_log.h"
+#include "switch_rules.h"
 
 int restartRequested;
 
@@ -40,4 +43,18 @@ int RestartCancelled(WPARAM sessionEnds)
     if (sessionEnds || !restartRequested) return 0;
     restartRequested = 0;
     return 1;
+}
+
+int EndWithRestart(int restartSwitch)
+{
+    if (restartSwitch != RESTART_FORCED) {
+        LogStep("left to the caller", 0, "restart");
+        return EXIT_CODE_RESTART_REQUIRED;
+    }
+    if (RequestRestart()) {
+        LogStep("requested", 0, "restart");
+        return EXIT_CODE_RESTART_INITIATED;
+    }
+    LogStep("refused, left to the caller", GetLastError(), "restart");
+    return EXIT_CODE_RESTART_REQUIRED;
 }

@@ -26,4 +26,11 @@ int RequestRestart(void);
  */
 int RestartCancelled(WPARAM sessionEnds);
 
+/*
+ * How a quiet run that needs a restart ends: with the restart left to the
+ * caller (3010), or with /forcerestart requested as after Yes (1641); a
+ * request the system refuses is logged and left to the caller too.
+ */
+int EndWithRestart(int restartSwitch);
+
 #endif

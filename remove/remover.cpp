@@ -14,6 +14,8 @@
 #include "product.h"
 #include "remover.h"
 #include "restart.h"
+#include "run_log.h"
+#include "run_start.h"
 #include "setup_info_text.h"
 #include "textbuf.h"
 
@@ -29,6 +31,7 @@ static void ReadPrintProcessorName(void)
     char name[TEXT_SIZE], file[TEXT_SIZE];
 
     if (ReadPrintProcessorEntry(name, file) && name[0]) CopyText(printProcessorName, TEXT_SIZE, name);
+    LogStep(printProcessorName[0] ? printProcessorName : "none", 0, "print processor the setup information names");
 }
 
 /*
@@ -56,15 +59,30 @@ static int IsProductSetupInfo(const char *path)
 static int RemoveInstalledSetupInfo(void)
 {
     char source[TEXT_SIZE], installed[256];
+    const char *name;
 
     CopyText(source, sizeof source, productIdentity.oemInfPath);
-    if (!IsProductSetupInfo(source)) return 0;
-    ZeroMemory(installed, sizeof installed);
-    if (!SetupCopyOEMInfA(source, NULL, SPOST_NONE, SP_COPY_REPLACEONLY, installed, sizeof installed, NULL, NULL))
+    if (!IsProductSetupInfo(source)) {
+        LogStep("not this product's, or missing", 0, "setup information %s", source);
         return 0;
+    }
+    ZeroMemory(installed, sizeof installed);
+    if (!SetupCopyOEMInfA(source, NULL, SPOST_NONE, SP_COPY_REPLACEONLY, installed, sizeof installed, NULL, NULL)) {
+        LogStep("none", GetLastError(), "installed copy of %s", source);
+        return 0;
+    }
     installed[sizeof installed - 1] = 0;
-    if (!IsProductSetupInfo(installed)) return 0;
-    return SetupUninstallOEMInfA(FileNamePart(installed, IsAnsiLeadByte), SUOI_FORCEDELETE, NULL);
+    if (!IsProductSetupInfo(installed)) {
+        LogStep("not this product's, kept", 0, "installed copy %s", installed);
+        return 0;
+    }
+    name = FileNamePart(installed, IsAnsiLeadByte);
+    if (!SetupUninstallOEMInfA(name, SUOI_FORCEDELETE, NULL)) {
+        LogStep("failed", GetLastError(), "uninstall of the installed copy %s", name);
+        return 0;
+    }
+    LogStep("done", 0, "uninstall of the installed copy %s", name);
+    return 1;
 }
 
 /* The print processor the printer uses; empty when its record cannot be read. */
@@ -97,25 +115,54 @@ static int SameSpoolerName(const char *a, const char *b)
     return !memcmp(upperA, upperB, length * sizeof(WCHAR));
 }
 
+static const char *Outcome(int done)
+{
+    return done ? "done" : "failed";
+}
+
 /* The setup information may name another maker's print processor: it goes
    only when the printer removed used it. */
-static void RemovePrinterDriverAndProcessor(HWND hwnd)
+static void RemovePrinterDriverAndProcessor(HANDLE printer, HWND restartWindow, RemovalReport *report)
+{
+    char printerProcessor[TEXT_SIZE];
+    int done;
+
+    ReadPrinterProcessor(printer, printerProcessor);
+    report->printerRemains = !DeleteOpenedPrinter(printer);
+    LogStep(Outcome(!report->printerRemains), report->printerRemains ? GetLastError() : 0, "delete printer \"%s\"",
+            productIdentity.printerModel);
+    done = DeletePrinterDriverA(NULL, NULL, (LPSTR)productIdentity.printerModel);
+    LogStep(Outcome(done), done ? 0 : GetLastError(), "delete printer driver \"%s\"", productIdentity.printerModel);
+    if (restartWindow) SetTimer(restartWindow, TIMER_RESTART, 1000, NULL);
+    if (printProcessorName[0] && SameSpoolerName(printerProcessor, printProcessorName)) {
+        done = DeletePrintProcessorA(NULL, NULL, printProcessorName);
+        LogStep(Outcome(done), done ? 0 : GetLastError(), "delete print processor %s", printProcessorName);
+    } else {
+        LogStep("kept", 0, "print processor %s (the printer used %s)", printProcessorName, printerProcessor);
+    }
+}
+
+void RemoveInstallation(HWND restartWindow, RemovalReport *report)
 {
     HANDLE printer;
-    char printerProcessor[TEXT_SIZE];
 
+    ZeroMemory(report, sizeof *report);
     ReadPrintProcessorName();
-    if ((printer = OpenPrinterToDelete(productIdentity.printerModel))) {
-        ReadPrinterProcessor(printer, printerProcessor);
-        DeleteOpenedPrinter(printer);
-        DeletePrinterDriverA(NULL, NULL, (LPSTR)productIdentity.printerModel);
-        SetTimer(hwnd, TIMER_RESTART, 1000, NULL);
-        if (printProcessorName[0] && SameSpoolerName(printerProcessor, printProcessorName))
-            DeletePrintProcessorA(NULL, NULL, printProcessorName);
-    } else {
-        PostMessageA(hwnd, WM_CLOSE, 1, 0);
-    }
-    if (!RemoveInstalledSetupInfo()) PostMessageA(hwnd, WM_CLOSE, 1, 0);
+    printer = OpenPrinterToDelete(productIdentity.printerModel);
+    report->printerFound = printer != NULL;
+    LogStep(printer ? "found" : "none", printer ? 0 : GetLastError(), "printer \"%s\"", productIdentity.printerModel);
+    if (printer) RemovePrinterDriverAndProcessor(printer, restartWindow, report);
+    report->setupInfoRemoved = RemoveInstalledSetupInfo();
+}
+
+/* Without the printer, or without an installed copy to uninstall, the
+   program ends without the restart question. */
+static void RunRemoval(HWND hwnd)
+{
+    RemovalReport report;
+
+    RemoveInstallation(hwnd, &report);
+    if (!report.printerFound || !report.setupInfoRemoved) PostMessageA(hwnd, WM_CLOSE, 1, 0);
 }
 
 /* When the restart cannot be asked for, the program ends all the same. */
@@ -127,7 +174,7 @@ static void AskForRestart(HWND hwnd)
 void HandleRemovalTimer(HWND hwnd, UINT_PTR timerId)
 {
     if (timerId == TIMER_REMOVE)
-        RemovePrinterDriverAndProcessor(hwnd);
+        RunRemoval(hwnd);
     else if (timerId == TIMER_RESTART)
         AskForRestart(hwnd);
 }
@@ -156,6 +203,14 @@ LRESULT CALLBACK RemoverWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 int RunRemove(HINSTANCE instance)
 {
+    SwitchValues switches;
+    int exitCode;
+
     appInstance = instance;
-    return RunHiddenWindow(instance, RemoverClassName, RemoverWindowProc);
+    if (StartRun(PROGRAM_REMOVE, &switches, &exitCode)) return exitCode;
+    if (switches.quiet)
+        exitCode = RunQuietRemoval(&switches);
+    else
+        exitCode = RunHiddenWindow(instance, RemoverClassName, RemoverWindowProc);
+    return EndRun(exitCode);
 }

@@ -11,7 +11,10 @@
 #include "pages.h"
 #include "phases.h"
 #include "product.h"
+#include "quiet_setup.h"
 #include "restart.h"
+#include "run_log.h"
+#include "run_start.h"
 #include "take_package.h"
 
 static const char ControllerClassName[] = "Tarvok_Printer_Driver_Setup";
@@ -158,6 +161,7 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         /* The exit page is the last step; a close during it changes nothing. */
         stepRunning = 1;
         exitPageOpened = 1;
+        LogStep(LOWORD(wParam) == EXIT_SUCCEEDED ? "succeeded" : "failed", 0, "installation, as the exit page shows");
         RunExitPage(hwnd, LOWORD(wParam));
         break;
     case WM_ENDSESSION:
@@ -172,9 +176,17 @@ LRESULT CALLBACK ControllerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 int RunSetup(HINSTANCE instance)
 {
+    SwitchValues switches;
+    int exitCode;
+
     appInstance = instance;
     installState.environment = GetSpoolerEnvironment();
-    int exitCode = RunHiddenWindow(instance, ControllerClassName, ControllerWindowProc);
-    ReleasePackage();
-    return exitCode;
+    if (StartRun(PROGRAM_SETUP, &switches, &exitCode)) return exitCode;
+    if (switches.quiet) {
+        exitCode = RunQuietSetup(&switches);
+    } else {
+        exitCode = RunHiddenWindow(instance, ControllerClassName, ControllerWindowProc);
+        ReleasePackage();
+    }
+    return EndRun(exitCode);
 }

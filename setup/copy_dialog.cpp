@@ -8,36 +8,21 @@
 #include <stdio.h>
 #include "copy_dialog.h"
 #include "dialog_kit.h"
+#include "file_copy.h"
 #include "install_state.h"
-#include "package_files.h"
 #include "product.h"
 #include "progress_geometry.h"
 #include "resource.h"
 
 #define BAR_COLOUR RGB(0, 0, 128)
 
-/* Copies a file of the package into the target directory, replacing it. */
-static void CopyIntoDirectory(const char *name, const char *targetDirectory)
+/* The dialog names each listed file while it copies it. */
+static void ShowAndCopyListedFile(HWND dialog, int index)
 {
-    char source[TEXT_SIZE], target[TEXT_SIZE];
+    const char *name = ListedFileName(index);
 
-    if (!targetDirectory[0]) return;
-    GetPackageFilePath(name, source);
-    CopyText(target, sizeof target, targetDirectory);
-    AppendText(target, sizeof target, name);
-    CopyFileA(source, target, FALSE);
-}
-
-static void CopyListedFile(HWND dialog, int index)
-{
-    const char *name = installState.dependentFiles;
-    unsigned i;
-
-    while (index-- > 0 && *name) name += lstrlenA(name) + 1;
     SetDlgItemTextA(dialog, IDC_COPY_FILE, name);
-    CopyIntoDirectory(name, installState.x64DriverDirectory);
-    for (i = 0; i < ARRAYSIZE(UnidrvFiles); i++)
-        CopyIntoDirectory(UnidrvFiles[i], installState.x64DriverDirectory);
+    CopyListedFile(name);
 }
 
 int ProgressFillEdge(int percent, const RECT *r)
@@ -107,10 +92,9 @@ static void CopyPass(HWND dialog, int copy)
         DeleteObject(brush);
         return;
     }
-    if (installState.printProcessorFile[0])
-        CopyIntoDirectory(installState.printProcessorFile, installState.printProcessorDirectory);
+    CopyPrintProcessorLibrary();
     while (!installState.copyCancelled && installState.filesCopied < installState.fileCount) {
-        CopyListedFile(dialog, installState.filesCopied);
+        ShowAndCopyListedFile(dialog, installState.filesCopied);
         installState.filesCopied++;
         PaintProgress(bar, brush, &r);
         PumpMessages();

@@ -1,8 +1,11 @@
 /* Makes a named printer the user's default printer. */
 #include <windows.h>
+#include <stdio.h>
 #include "default_printer_entry.h"
 #include "default_printer.h"
+#include "install_state.h"
 #include "printer_record.h"
+#include "run_log.h"
 
 static int WriteDefaultDevice(const char *printerName, const PRINTER_INFO_2A *record)
 {
@@ -29,7 +32,7 @@ static int MarkDefaultAttribute(HANDLE printer, PRINTER_INFO_2A *record)
     return 1;
 }
 
-int MakeDefaultPrinter(const char *printerName)
+static int SelectDefaultPrinter(const char *printerName)
 {
     OSVERSIONINFOA version;
     HANDLE printer = NULL;
@@ -55,5 +58,19 @@ int MakeDefaultPrinter(const char *printerName)
         done = MarkDefaultAttribute(printer, record);
     ClosePrinter(printer);
     GlobalFree(record);
+    return done;
+}
+
+/* The default printer is the account's own: the log names the account, which
+   under SYSTEM is no person's. */
+int MakeDefaultPrinter(const char *printerName)
+{
+    char step[TEXT_SIZE + 32];
+    int done = SelectDefaultPrinter(printerName);
+    DWORD error = done ? 0 : GetLastError();
+
+    snprintf(step, sizeof step, "default printer \"%s\"", printerName ? printerName : "");
+    LogAccountStep(done ? "set" : "not set", error, step);
+    if (!done) failedSteps++;
     return done;
 }

@@ -5,3 +5,5 @@
 InstallState installState;
 int stepRunning;
 int closeRequested;
+int quietRun;
+int failedSteps;

@@ -38,6 +38,11 @@ extern InstallState installState;
 extern int stepRunning;
 extern int closeRequested;
 
+/* Set for a run with /quiet, which shows nothing: no page, box or window. */
+extern int quietRun;
+/* Steps of this run that failed; a quiet run then ends with 1603. */
+extern int failedSteps;
+
 #define PORT_KIND_SERIAL 0
 #define PORT_KIND_USB    1
 

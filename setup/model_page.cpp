@@ -11,6 +11,7 @@
 #include "printer_deletion.h"
 #include "product.h"
 #include "resource.h"
+#include "run_log.h"
 #include "setup_info.h"
 
 void GetModelIconName(const char *, char *iconName)
@@ -46,7 +47,9 @@ static int IsModelDriverInstalled(const char *model)
 
 void ChooseModel(const char *model)
 {
-    if (IsModelDriverInstalled(model)) DeletePrinterNamed(model);
+    LogStep("chosen", 0, "model \"%s\"", model);
+    if (IsModelDriverInstalled(model))
+        LogStep(DeletePrinterNamed(model) ? "deleted" : "none", 0, "printer \"%s\" of the installed driver", model);
     ReadModelInstallSection(model);
 }
 

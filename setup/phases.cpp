@@ -12,6 +12,7 @@
 #include "registration.h"
 #include "resource.h"
 #include "restart.h"
+#include "run_log.h"
 #include "system_dlls.h"
 #include "take_package.h"
 
@@ -85,7 +86,7 @@ void DeleteFormValue(const char *formName)
     RegCloseKey(key);
 }
 
-static void RemovePreviousInstallation(void)
+void RemovePreviousInstallation(void)
 {
     char path[NAME_SIZE], model[NAME_SIZE];
     unsigned i;
@@ -104,6 +105,15 @@ static void RemovePreviousInstallation(void)
     CopyText(model, sizeof model, productIdentity.printerModel);
     AppendText(path, sizeof path, model);
     DeleteRegistryKey(path);
+    LogStep("removed", 0, "the earlier installation's form keys and values and its driver key");
+}
+
+int FindEarlierInstallation(HKEY *trace)
+{
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, TraceKey, 0, KEY_ALL_ACCESS, trace);
+
+    LogStep(result == ERROR_SUCCESS ? "found" : "none", (DWORD)result, "earlier installation (HKLM\\%s)", TraceKey);
+    return result == ERROR_SUCCESS;
 }
 
 /* The wait starts before the status window is made and painted, so that
@@ -134,7 +144,7 @@ static void CheckPreviousInstallation(HWND hwnd)
     HKEY trace;
 
     EndBusy();
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, TraceKey, 0, KEY_ALL_ACCESS, &trace) != ERROR_SUCCESS) {
+    if (!FindEarlierInstallation(&trace)) {
         stepRunning = 0;
         /* Closed from outside while the check ran: the wizard does not start. */
         if (closeRequested)
@@ -155,11 +165,17 @@ static void CheckPreviousInstallation(HWND hwnd)
     RegCloseKey(trace);
 }
 
-/* A printer of the chosen name goes first, and its driver after it. */
-static void RemoveSameNamedPrinter(void)
+void RemoveSameNamedPrinter(void)
 {
-    if (DeletePrinterNamed(installState.modelName))
-        DeletePrinterDriverA(NULL, (LPSTR)installState.environment, installState.modelName);
+    int deleted;
+
+    if (!DeletePrinterNamed(installState.modelName)) {
+        LogStep("none", 0, "printer \"%s\" to replace", installState.modelName);
+        return;
+    }
+    deleted = DeletePrinterDriverA(NULL, (LPSTR)installState.environment, installState.modelName);
+    LogStep(deleted ? "deleted with its driver" : "deleted, its driver kept", deleted ? 0 : GetLastError(),
+            "printer \"%s\" to replace", installState.modelName);
 }
 
 void HandlePhaseTimer(HWND hwnd, UINT_PTR timerId)

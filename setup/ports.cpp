@@ -9,6 +9,7 @@
 #include "ports.h"
 #include "port_text.h"
 #include "product.h"
+#include "run_log.h"
 
 static const GUID UsbPrinterInterface =
     { 0x28d78fad, 0x5a12, 0x11d1, { 0xae, 0x5b, 0x00, 0x00, 0xf8, 0x03, 0xa8, 0xc2 } };
@@ -151,4 +152,5 @@ void GetPortIconName(const char *rowText, char *iconName)
 void StorePortName(const char *name)
 {
     CopyText(installState.portName, TEXT_SIZE, name);
+    LogStep("chosen", 0, "port \"%s\"", installState.portName);
 }

@@ -9,17 +9,24 @@
 #include "port_text.h"
 #include "product.h"
 #include "registration.h"
+#include "run_log.h"
 
 static const char PortsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 static const char SerialLineSettings[] = "115200,n,8,1";
 
+/* The message goes into the log on one line; a quiet run shows no box. */
 int ReportSpoolerError(const char *format, const char *caption)
 {
     DWORD code = GetLastError();
-    char text[1280];
+    char text[1280], line[1280];
+    int i;
 
     snprintf(text, sizeof text, format, (int)code);
-    MessageBoxA(NULL, text, caption, MB_ICONERROR | MB_OK);
+    for (i = 0; text[i]; i++) line[i] = text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+    line[i] = 0;
+    LogStep("failed", code, "%s", line);
+    failedSteps++;
+    if (!quietRun) MessageBoxA(NULL, text, caption, MB_ICONERROR | MB_OK);
     return 0;
 }
 
@@ -71,20 +78,32 @@ static int AddDriverAndPrintProcessor(void)
     if (!AddPrinterDriverA(NULL, 6, (BYTE *)&driver))
         return ReportSpoolerError("Cannot add a printer driver!\r\n(System Error Code : %d)",
                                   "Add a printer error");
-    if (installState.printProcessorName[0])
-        AddPrintProcessorA(NULL, NULL, installState.printProcessorFile, installState.printProcessorName);
+    LogStep("done", 0, "add printer driver \"%s\"", installState.modelName);
+    /* A failure is passed over, as the spooler may hold the print processor
+       already: adding the printer tells whether it is there. */
+    if (installState.printProcessorName[0]) {
+        int added = AddPrintProcessorA(NULL, NULL, installState.printProcessorFile, installState.printProcessorName);
+        LogStep(added ? "done" : "failed, passed over", added ? 0 : GetLastError(), "add print processor %s (%s)",
+                installState.printProcessorName, installState.printProcessorFile);
+    }
     return 1;
 }
 
 static void WriteSerialSettings(void)
 {
     HKEY key;
+    LONG result;
 
     if (!IsSerialPortName(installState.portName)) return;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, installState.portName, 0, REG_SZ, (const BYTE *)SerialLineSettings,
-                   sizeof SerialLineSettings);
-    RegCloseKey(key);
+    result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, PortsKey, 0, KEY_ALL_ACCESS, &key);
+    if (result == ERROR_SUCCESS) {
+        result = RegSetValueExA(key, installState.portName, 0, REG_SZ, (const BYTE *)SerialLineSettings,
+                                sizeof SerialLineSettings);
+        RegCloseKey(key);
+    }
+    LogStep(result == ERROR_SUCCESS ? "done" : "failed", (DWORD)result, "serial line settings %s of \"%s\"",
+            SerialLineSettings, installState.portName);
+    if (result != ERROR_SUCCESS) failedSteps++;
 }
 
 int RegisterDriverAndPrinter(void)
@@ -114,6 +133,7 @@ int RegisterDriverAndPrinter(void)
         return ReportSpoolerError("Cannot add a printer !\r\n(System Error Code : %d)",
                                   "Add a printer error ");
     ClosePrinter(handle);
+    LogStep("done", 0, "add printer \"%s\" on \"%s\"", installState.modelName, installState.portName);
 
     WriteSerialSettings();
     return 1;

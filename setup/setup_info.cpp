@@ -8,6 +8,7 @@
 #include "package_files.h"
 #include "print_processor_entry.h"
 #include "product.h"
+#include "run_log.h"
 #include "setup_info.h"
 #include "setup_info_text.h"
 #include "textbuf.h"
@@ -122,4 +123,8 @@ void ReadModelInstallSection(const char *model)
     AskSpoolerDirectory(GetPrinterDriverDirectoryA, installState.x64DriverDirectory, 1);
 
     ReadPrintProcessor();
+    LogStep("read", 0, "install section of \"%s\": %d files, data type %s, print processor \"%s\" (%s), "
+            "driver directory %s, print processor directory %s", model, installState.fileCount, installState.dataType,
+            installState.printProcessorName, installState.printProcessorFile, installState.x64DriverDirectory,
+            installState.printProcessorDirectory);
 }

@@ -13,6 +13,7 @@
 #include "package_files.h"
 #include "print_processor_entry.h"
 #include "product.h"
+#include "run_log.h"
 #include "setup_info.h"
 #include "take_package.h"
 #include "textbuf.h"
@@ -99,6 +100,7 @@ int TakePackage(void)
 {
     GetModuleDirectory(sourceFolder);
     if (!sourceFolder[0] || !MakeTakenFolder() || !AnsiFolderName(takenFolder, targetFolder)) {
+        LogStep("failed, the package counts as absent", GetLastError(), "package in %s taken", sourceFolder);
         ReleasePackage();
         UsePackageFolder("");
         return 0;
@@ -106,6 +108,7 @@ int TakePackage(void)
     TakeFile(SetupInfoTable[setupInfoRow].fileName);
     UsePackageFolder(targetFolder);
     TakeListedFiles();
+    LogStep("done", 0, "package in %s taken into %s", sourceFolder, targetFolder);
     return 1;
 }
 

@@ -1,14 +1,14 @@
 #!/bin/sh
 # What a built program or library may hold. Programs import only the system
-# DLLs that Windows always loads from the system directory; the spooler and
-# SetupAPI are delay-loaded (GNU ld leaves the delay-import directory empty,
-# so their names are looked for in the image). Programs and libraries alike
+# DLLs that Windows always loads from the system directory; the spooler,
+# SetupAPI and the shell are delay-loaded (GNU ld leaves the delay-import
+# directory empty, so their names are looked for in the image). Programs and libraries alike
 # are built for ASLR with high entropy and NX, and ship without debug
 # sections.
 # Usage: check-imports.sh PROGRAM... -- LIBRARY...
 objdump=x86_64-w64-mingw32-objdump
 allowed="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll"
-delayed="WINSPOOL.DRV SETUPAPI.dll"
+delayed="WINSPOOL.DRV SETUPAPI.dll SHELL32.dll"
 status=0
 
 fail() { echo "$*"; status=1; }

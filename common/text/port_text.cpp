@@ -51,3 +51,43 @@ int IsSerialPortName(const char *name)
 {
     return name[0] == 'C' && name[1] == 'O' && name[2] == 'M';
 }
+
+static int IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+static int StartsWithLetters(const char *text, const char *upper)
+{
+    for (; *upper; text++, upper++)
+        if (*text != *upper && *text != *upper - 'A' + 'a') return 0;
+    return 1;
+}
+
+static int DigitCount(const char *text)
+{
+    int count = 0;
+
+    while (IsDigit(text[count])) count++;
+    return count;
+}
+
+int ReadPortName(const char *text, char *port, int size)
+{
+    int digits, kind = PORT_NAME_NONE;
+
+    if (StartsWithLetters(text, "COM")) {
+        digits = DigitCount(text + 3);
+        if (digits && (!text[3 + digits] || (text[3 + digits] == ':' && !text[4 + digits]))) kind = PORT_NAME_SERIAL;
+    } else if (StartsWithLetters(text, "USB")) {
+        digits = DigitCount(text + 3);
+        if (digits >= 3 && !text[3 + digits]) kind = PORT_NAME_USB;
+    }
+    /* The three letters, the digits, a serial port's colon and the NUL. */
+    if (kind == PORT_NAME_NONE || 3 + digits + (kind == PORT_NAME_SERIAL) + 1 > size) return PORT_NAME_NONE;
+    CopyText(port, size, kind == PORT_NAME_SERIAL ? "COM" : "USB");
+    for (int i = 0; i < digits; i++) port[3 + i] = text[3 + i];
+    port[3 + digits] = 0;
+    if (kind == PORT_NAME_SERIAL) AppendText(port, size, ":");
+    return kind;
+}

@@ -28,7 +28,7 @@
    stack protector through CryptAcquireContextA unless the program has done
    so: Wine's provider imports bcrypt and crypt32, Windows' cryptsp,
    cryptbase and msasn1. */
-static const char *const PlantedNames[] = { "winspool.drv", "setupapi", "bcrypt",    "crypt32",
+static const char *const PlantedNames[] = { "winspool.drv", "setupapi", "shell32",   "bcrypt", "crypt32",
                                             "rsaenh",       "cryptsp",  "cryptbase", "msasn1" };
 
 class ElevatedSafety : public Scenario
@@ -126,7 +126,8 @@ TEST_F(ElevatedSafety, LibrariesPlantedBesideTheProgramsOrInTheCurrentDirectoryA
     /* Wine's loader names the file of every library it loads. */
     SetEnvironmentVariableA("WINEDEBUG", "+loaddll");
     Install(SETUP_EXE, WORK_DIR);
-    ASSERT_TRUE(StartProgram(&remover, REMOVE_EXE, WORK_DIR));
+    /* A switch has the removal read its command line, with shell32. */
+    ASSERT_TRUE(StartProgram(&remover, REMOVE_EXE, WORK_DIR, "/log:" WORK_DIR "\\removal.log"));
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     AnswerMessage(&remover, "Question", NULL, IDNO);
     EXPECT_EQ(WaitForExit(&remover), 0);
@@ -141,6 +142,8 @@ TEST_F(ElevatedSafety, LibrariesPlantedBesideTheProgramsOrInTheCurrentDirectoryA
         << "the spooler comes from the system directory";
     EXPECT_NE(journal.find("loaded l\"c:\\\\windows\\\\system32\\\\setupapi.dll\""), std::string::npos)
         << "SetupAPI comes from the system directory";
+    EXPECT_NE(journal.find("loaded l\"c:\\\\windows\\\\system32\\\\shell32.dll\""), std::string::npos)
+        << "the shell comes from the system directory";
 }
 
 /*

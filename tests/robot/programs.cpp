@@ -91,7 +91,8 @@ std::string SendJobProgram(void)
     return WindowsPathFromEnv("DRV_SEND_JOB");
 }
 
-bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments)
+bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments,
+                  DWORD creationFlags)
 {
     STARTUPINFOW si;
     std::wstring exe = Wide(exePath), commandLine = L"\"" + exe + L"\"";
@@ -99,10 +100,10 @@ bool StartProgram(Program *program, const char *exePath, const char *currentDir,
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     if (arguments) commandLine += L" " + Wide(arguments);
-    program->running = CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+    program->running = CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, creationFlags, NULL,
                                       currentDir ? Wide(currentDir).c_str() : NULL, &si, &program->pi) != 0;
     EXPECT_TRUE(program->running) << "cannot start " << exePath << ", error " << GetLastError();
-    if (program->running) WaitForInputIdle(program->pi.hProcess, 5000);
+    if (program->running && !(creationFlags & CREATE_SUSPENDED)) WaitForInputIdle(program->pi.hProcess, 5000);
     return program->running;
 }
 
@@ -112,11 +113,11 @@ bool StartProgram(Program *program, const char *exePath, const char *currentDir,
  * runner collects; only this program is traced.
  */
 bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
-                        const char *relayInclude, const char *arguments)
+                        const char *relayInclude, const char *arguments, DWORD creationFlags)
 {
     RegSetString(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayInclude", relayInclude);
     SetEnvironmentVariableA("WINEDEBUG", "+pid,+loaddll,+relay");
-    StartProgram(program, exePath, currentDir, arguments);
+    StartProgram(program, exePath, currentDir, arguments, creationFlags);
     SetEnvironmentVariableA("WINEDEBUG", "-all");
     return program->running;
 }

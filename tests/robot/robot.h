@@ -27,14 +27,16 @@ void StagePackage(const char *targetDir);
 void WriteTextFile(const char *path, const char *text);
 /* Writes the bytes as they are, NULs included. */
 void WriteDataFile(const char *path, const std::string &data);
-/* The arguments, if any, follow the quoted program path on its command line. */
-bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments = NULL);
+/* The arguments, if any, follow the quoted program path on its command line.
+   With CREATE_SUSPENDED the caller resumes the program's thread. */
+bool StartProgram(Program *program, const char *exePath, const char *currentDir, const char *arguments = NULL,
+                  DWORD creationFlags = 0);
 /* Starts the program with Wine's relay journal of the calls named (Wine's
    RelayInclude syntax) and its loader journal; the runner collects both in
    WINE_JOURNAL. */
 #define WINE_JOURNAL "C:\\wine-stderr.txt"
 bool StartTracedProgram(Program *program, const char *exePath, const char *currentDir,
-                        const char *relayInclude, const char *arguments = NULL);
+                        const char *relayInclude, const char *arguments = NULL, DWORD creationFlags = 0);
 /* send_job.exe, the application that prints (tests/robot/send_job.cpp). */
 std::string SendJobProgram(void);
 std::string ReadTextFile(const char *path);
@@ -51,6 +53,8 @@ HWND WaitForCaption_(int line, Program *program, const char *caption, DWORD time
 bool WaitForGone_(int line, HWND hwnd, DWORD timeoutMs);
 #define WaitForGone(hwnd) WaitForGone_(__LINE__, hwnd, WAIT_MS)
 std::vector<HWND> TopLevelDialogs(DWORD pid);
+/* A visible top-level window of the process, of any class; NULL for none. */
+HWND VisibleWindow(DWORD pid);
 
 std::string WindowText(HWND hwnd);
 std::string ControlText(HWND dialog, int id);

@@ -52,6 +52,31 @@ std::vector<HWND> TopLevelDialogs(DWORD pid)
     return all;
 }
 
+struct VisibleSearch
+{
+    DWORD pid;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchVisible(HWND hwnd, LPARAM param)
+{
+    VisibleSearch *search = (VisibleSearch *)param;
+    DWORD pid = 0;
+
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid || !IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND VisibleWindow(DWORD pid)
+{
+    VisibleSearch search = { pid, NULL };
+
+    EnumWindows(MatchVisible, (LPARAM)&search);
+    return search.found;
+}
+
 HWND WaitForPage_(int line, Program *program, int controlId, const char *caption, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -210,3 +210,73 @@ TEST(Removal, ARestartCancelledAfterItWasRequestedEndsTheProgram)
         RunPostedMessages(hwnd);
     }
 }
+
+static BOOL (WINAPI *realDeletePrinter)(HANDLE);
+static bool deletionRefused;
+
+static BOOL WINAPI SpyDeletePrinter(HANDLE printer)
+{
+    if (!deletionRefused) return realDeletePrinter(printer);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+static BOOL WINAPI SpyNoInstalledCopy(PCSTR, PCSTR, DWORD, DWORD, PSTR, DWORD, PDWORD, PSTR *)
+{
+    lookUps++;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+}
+
+/*
+ * The quiet removal's exit codes. On Windows the look-up of the installed
+ * copy with SP_COPY_REPLACEONLY fails after a drvsetup installation, which
+ * makes none; Wine ignores the flag and makes the copy, so the scenarios see
+ * 3010 there. Here spies answer as Windows would, and refuse the printer's
+ * deletion as a spooler that keeps it would.
+ */
+TEST(Removal, QuietRunExitCodes)
+{
+    static const struct
+    {
+        const char *what;
+        bool printer, installedCopy, refused;
+        int restart;
+        BOOL restartTaken;
+        int exitCode, requests;
+    } cases[] = {
+        { "nothing installed", false, true, false, RESTART_LEFT_TO_CALLER, TRUE, 0, 0 },
+        { "the printer without an installed copy", true, false, false, RESTART_LEFT_TO_CALLER, TRUE, 0, 0 },
+        { "the printer and the installed copy", true, true, false, RESTART_NEVER, TRUE, 3010, 0 },
+        { "the same with /forcerestart", true, true, false, RESTART_FORCED, TRUE, 1641, 1 },
+        { "the restart refused", true, true, false, RESTART_FORCED, FALSE, 3010, 1 },
+        { "the spooler keeps the printer", true, true, true, RESTART_LEFT_TO_CALLER, TRUE, 1603, 0 },
+    };
+
+    CreateDirectoryA("C:\\TARVOK", NULL);
+    ASSERT_TRUE(CopyFileA(PackageFile("QLRM550.INF").c_str(), productIdentity.oemInfPath, FALSE));
+    WriteFile_("C:\\Windows\\INF\\oem7.inf", OurSetupInfo);
+    realDeletePrinter = (BOOL (WINAPI *)(HANDLE))ReplaceImport("winspool.drv", "DeletePrinter", (void *)SpyDeletePrinter);
+    ASSERT_TRUE(realDeletePrinter != NULL);
+    ReplaceImport("setupapi.dll", "SetupUninstallOEMInfA", (void *)SpySetupUninstallOEMInfA);
+    oemLookUpAnswer = "C:\\Windows\\INF\\oem7.inf";
+
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SwitchValues switches;
+        StartSwitches(PROGRAM_REMOVE, &switches);
+        switches.quiet = 1;
+        switches.restart = c.restart;
+        if (c.printer) AddTestPrinter(productIdentity.printerModel);
+        ReplaceImport("setupapi.dll", "SetupCopyOEMInfA",
+                      c.installedCopy ? (void *)SpySetupCopyOEMInfA : (void *)SpyNoInstalledCopy);
+        SpyOnRestart(IDNO, c.restartTaken);
+        deletionRefused = c.refused;
+        EXPECT_EQ(RunQuietRemoval(&switches), c.exitCode);
+        EXPECT_EQ(restartSpy.requests, c.requests);
+        HANDLE printer;
+        bool remains = OpenPrinterA((LPSTR)productIdentity.printerModel, &printer, NULL);
+        if (remains) ClosePrinter(printer);
+        EXPECT_EQ(remains, c.refused);
+    }
+}
