@@ -12,8 +12,6 @@
 #include "scenario.h"
 
 #define DRIVERS_KEY "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3"
-#define PROCESSORS_KEY "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Print Processors"
-#define DEVICE_KEY "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows"
 #define INSTALLED_INF "C:\\windows\\inf\\QLRM550.INF"
 
 enum Outcome
@@ -235,28 +233,9 @@ static std::vector<HostileInf> HostileInfs(void)
    where, copied, it would land. */
 static const char *const PlantedSources[] = { "C:\\evil.dll", "C:\\x.dll" };
 static const char *const GuardedDirectories[] = { "C:", "C:\\windows", "C:\\windows\\system32" };
-static const char *const SpoolerDirectories[] = {
-    "C:\\windows\\system32\\spool\\drivers\\x64",
-    "C:\\windows\\system32\\spool\\drivers\\x64\\3",
-    "C:\\windows\\system32\\spool\\prtprocs\\x64",
-    "C:\\windows\\inf",
-};
-
-static std::vector<std::string> SubkeyNames(const char *path)
-{
-    std::vector<std::string> names;
-    char name[260];
-    HKEY key;
-
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key)) return names;
-    for (DWORD i = 0; RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; i++) names.push_back(name);
-    RegCloseKey(key);
-    return names;
-}
-
 static std::vector<std::string> DriverNames(void)
 {
-    return SubkeyNames(DRIVERS_KEY);
+    return SubkeyNames(HKEY_LOCAL_MACHINE, DRIVERS_KEY);
 }
 
 /* The rows in a line, each cut to 40 characters, with their count. */
@@ -268,20 +247,12 @@ static std::string Rows(const std::vector<std::string> &rows)
     return line;
 }
 
-static bool Holds(const std::vector<std::string> &names, const std::string &name)
-{
-    for (const std::string &n : names)
-        if (!_stricmp(n.c_str(), name.c_str())) return true;
-    return false;
-}
-
 class HostileSetupInfo : public Scenario
 {
 protected:
     Program remover = { {}, false };
     std::vector<std::string> guarded[ARRAYSIZE(GuardedDirectories)];
-    std::vector<std::string> spooler[ARRAYSIZE(SpoolerDirectories)];
-    std::vector<std::string> processors;
+    SpoolerSnapshot spooler;
 
     void TearDown() override
     {
@@ -293,35 +264,7 @@ protected:
     {
         for (const char *source : PlantedSources) WriteTextFile(source, "planted\r\n");
         for (size_t i = 0; i < ARRAYSIZE(GuardedDirectories); i++) guarded[i] = FileNames(GuardedDirectories[i]);
-        for (size_t i = 0; i < ARRAYSIZE(SpoolerDirectories); i++) spooler[i] = FileNames(SpoolerDirectories[i]);
-        processors = SubkeyNames(PROCESSORS_KEY);
-    }
-
-    /* Takes away what a row left: printers, drivers, print processors,
-       copied files and the default printer. */
-    void Reset(void)
-    {
-        PRINTER_DEFAULTSA all = { NULL, NULL, PRINTER_ALL_ACCESS };
-        HANDLE printer;
-        HKEY key;
-
-        for (const std::string &name : PrinterNames()) {
-            if (!OpenPrinterA((LPSTR)name.c_str(), &printer, &all)) continue;
-            DeletePrinter(printer);
-            ClosePrinter(printer);
-        }
-        for (const std::string &name : DriverNames())
-            DeletePrinterDriverA(NULL, (LPSTR)"Windows x64", (LPSTR)name.c_str());
-        for (const std::string &name : SubkeyNames(PROCESSORS_KEY))
-            if (!Holds(processors, name)) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (PROCESSORS_KEY "\\" + name).c_str());
-        for (size_t i = 0; i < ARRAYSIZE(SpoolerDirectories); i++)
-            for (const std::string &name : FileNames(SpoolerDirectories[i]))
-                if (!Holds(spooler[i], name))
-                    DeleteFileA((std::string(SpoolerDirectories[i]) + "\\" + name).c_str());
-        if (!RegOpenKeyExA(HKEY_CURRENT_USER, DEVICE_KEY, 0, KEY_ALL_ACCESS, &key)) {
-            RegDeleteValueA(key, "device");
-            RegCloseKey(key);
-        }
+        TakeSpoolerSnapshot(&spooler);
     }
 
     void Run(const HostileInf &row)
@@ -393,20 +336,13 @@ protected:
                 DeleteFileA((std::string(GuardedDirectories[i]) + "\\" + name).c_str());
             }
         }
-        Reset();
+        RestoreSpooler(&spooler);
     }
 
     void RunGroup(const char *group)
     {
-        int rows = 0;
-
         TakeSnapshot();
-        for (const HostileInf &row : HostileInfs()) {
-            if (strcmp(row.group, group)) continue;
-            Run(row);
-            rows++;
-        }
-        EXPECT_GT(rows, 0) << group;
+        RunRowsOfGroup(HostileInfs(), group, [this](const HostileInf &row) { Run(row); });
     }
 };
 

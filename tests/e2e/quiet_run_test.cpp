@@ -14,7 +14,6 @@
  * shows the request.
  */
 #include <windows.h>
-#include <algorithm>
 #include <string>
 #include <vector>
 #include "scenario.h"
@@ -231,18 +230,6 @@ static std::string AccountName(void)
     return found ? std::string(domain) + "\\" + name : "";
 }
 
-static std::vector<std::string> SubkeyNames(HKEY root, const char *path)
-{
-    std::vector<std::string> names;
-    char name[260];
-    HKEY key;
-
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key)) return names;
-    for (DWORD i = 0; RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; i++) names.push_back(name);
-    RegCloseKey(key);
-    return names;
-}
-
 /* A key's values, with their types and data, and its subkeys'. */
 static std::string DumpKey(HKEY root, const std::string &path)
 {
@@ -272,24 +259,17 @@ static std::string DumpFiles(const char *directory)
     return dump;
 }
 
-static bool Among(const std::vector<std::string> &names, const std::string &name)
-{
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 static const char *const SpoolDirectories[] = { X64_DIR, X64_DIR "\\3", PRTPROCS_DIR };
 
 class QuietRun : public Scenario
 {
 protected:
-    std::vector<std::string> spoolFiles[ARRAYSIZE(SpoolDirectories)];
-    std::vector<std::string> processors;
+    SpoolerSnapshot spooler;
     std::vector<std::pair<std::string, std::string>> ports;
 
     void TakeSnapshot(void)
     {
-        for (size_t i = 0; i < ARRAYSIZE(SpoolDirectories); i++) spoolFiles[i] = FileNames(SpoolDirectories[i]);
-        processors = SubkeyNames(HKEY_LOCAL_MACHINE, PROCESSORS_KEY);
+        TakeSpoolerSnapshot(&spooler);
         ports.clear();
         for (const char *name : { "COM1:", "COM3:" }) {
             bool found;
@@ -300,21 +280,7 @@ protected:
     /* Takes away what a row left and stages the package again. */
     void Reset(void)
     {
-        PRINTER_DEFAULTSA all = { NULL, NULL, PRINTER_ALL_ACCESS };
-        HANDLE printer;
-
-        for (const std::string &name : PrinterNames()) {
-            if (!OpenPrinterA((LPSTR)name.c_str(), &printer, &all)) continue;
-            DeletePrinter(printer);
-            ClosePrinter(printer);
-        }
-        DeletePrinterDriverA(NULL, (LPSTR) "Windows x64", (LPSTR)MODEL);
-        for (const std::string &name : SubkeyNames(HKEY_LOCAL_MACHINE, PROCESSORS_KEY))
-            if (!Among(processors, name)) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (PROCESSORS_KEY "\\" + name).c_str());
-        for (size_t i = 0; i < ARRAYSIZE(SpoolDirectories); i++)
-            for (const std::string &name : FileNames(SpoolDirectories[i]))
-                if (!Among(spoolFiles[i], name)) DeleteFileA((std::string(SpoolDirectories[i]) + "\\" + name).c_str());
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, DEVICE_KEY, "device");
+        RestoreSpooler(&spooler);
         for (const auto &port : ports) RegSetString(HKEY_LOCAL_MACHINE, PORTS_KEY, port.first.c_str(), port.second.c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, FORMS_KEY);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, USB_CLASS_KEY);
@@ -431,22 +397,15 @@ protected:
             std::vector<std::string> logs = TempLogs("drvsetup", pid);
             EXPECT_EQ(logs.size(), planted.size() + 1) << "one log of its own";
             for (const std::string &name : logs)
-                EXPECT_TRUE(Among(planted, name) || name.substr(name.size() - 6) == "-2.log") << name;
+                EXPECT_TRUE(Holds(planted, name) || name.substr(name.size() - 6) == "-2.log") << name;
         }
         Reset();
     }
 
     void RunGroup(const char *group)
     {
-        int rows = 0;
-
         TakeSnapshot();
-        for (const QuietRow &row : QuietRows) {
-            if (strcmp(row.group, group)) continue;
-            Run(row);
-            rows++;
-        }
-        EXPECT_GT(rows, 0) << group;
+        RunRowsOfGroup(QuietRows, group, [this](const QuietRow &row) { Run(row); });
     }
 };
 

@@ -65,6 +65,21 @@ bool RemovalStep_(int line, Program *program, RemovalWalk *walk);
 void WalkRemoval_(int line, Program *program, RemovalWalk *walk);
 #define WalkRemoval(p, w) WalkRemoval_(__LINE__, p, w)
 
+/* Runs the rows of a table that belong to the group; a group without rows
+   fails. */
+template <typename Rows, typename RunRow>
+void RunRowsOfGroup(const Rows &rows, const char *group, RunRow run)
+{
+    int count = 0;
+
+    for (const auto &row : rows) {
+        if (strcmp(row.group, group)) continue;
+        run(row);
+        count++;
+    }
+    EXPECT_GT(count, 0) << group;
+}
+
 class Scenario : public ::testing::Test
 {
 protected:

@@ -87,6 +87,21 @@ std::vector<std::string> FileNames(const char *directory);
    driver, port, print processor and data type; "<none>" without it. */
 std::vector<std::string> PrinterNames(void);
 std::string PrinterLine(const char *name);
+std::vector<std::string> SubkeyNames(HKEY root, const char *path);
+/* A name among names, ignoring case as Windows does. */
+bool Holds(const std::vector<std::string> &names, const std::string &name);
+
+/* What the spooler holds before the rows of a table run: the files of its
+   directories and of the INF folder, and its print processors. */
+struct SpoolerSnapshot
+{
+    std::vector<std::string> files[4];
+    std::vector<std::string> processors;
+};
+void TakeSpoolerSnapshot(SpoolerSnapshot *snapshot);
+/* Takes away what a row left: every printer and driver, the print
+   processors and files that came after the snapshot, the default printer. */
+void RestoreSpooler(const SpoolerSnapshot *snapshot);
 
 /* Fixtures; a negative port number leaves the interface without one */
 void AddUsbPrinterInterface(const char *serial, const char *vidPid, int portNumber);

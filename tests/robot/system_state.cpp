@@ -109,3 +109,60 @@ std::string PrinterLine(const char *name)
     ClosePrinter(handle);
     return line;
 }
+
+std::vector<std::string> SubkeyNames(HKEY root, const char *path)
+{
+    std::vector<std::string> names;
+    char name[260];
+    HKEY key;
+
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key)) return names;
+    for (DWORD i = 0; RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; i++) names.push_back(name);
+    RegCloseKey(key);
+    return names;
+}
+
+bool Holds(const std::vector<std::string> &names, const std::string &name)
+{
+    for (const std::string &n : names)
+        if (!_stricmp(n.c_str(), name.c_str())) return true;
+    return false;
+}
+
+#define ENVIRONMENT_KEY "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64"
+#define PROCESSORS_KEY ENVIRONMENT_KEY "\\Print Processors"
+
+static const char *const SnapshotDirectories[] = {
+    "C:\\windows\\system32\\spool\\drivers\\x64",
+    "C:\\windows\\system32\\spool\\drivers\\x64\\3",
+    "C:\\windows\\system32\\spool\\prtprocs\\x64",
+    "C:\\windows\\inf",
+};
+
+void TakeSpoolerSnapshot(SpoolerSnapshot *snapshot)
+{
+    for (size_t i = 0; i < ARRAYSIZE(SnapshotDirectories); i++) snapshot->files[i] = FileNames(SnapshotDirectories[i]);
+    snapshot->processors = SubkeyNames(HKEY_LOCAL_MACHINE, PROCESSORS_KEY);
+}
+
+void RestoreSpooler(const SpoolerSnapshot *snapshot)
+{
+    PRINTER_DEFAULTSA all = { NULL, NULL, PRINTER_ALL_ACCESS };
+    HANDLE printer;
+
+    for (const std::string &name : PrinterNames()) {
+        if (!OpenPrinterA((LPSTR)name.c_str(), &printer, &all)) continue;
+        DeletePrinter(printer);
+        ClosePrinter(printer);
+    }
+    for (const std::string &name : SubkeyNames(HKEY_LOCAL_MACHINE, ENVIRONMENT_KEY "\\Drivers\\Version-3"))
+        DeletePrinterDriverA(NULL, (LPSTR) "Windows x64", (LPSTR)name.c_str());
+    for (const std::string &name : SubkeyNames(HKEY_LOCAL_MACHINE, PROCESSORS_KEY))
+        if (!Holds(snapshot->processors, name))
+            RegDeleteTreeA(HKEY_LOCAL_MACHINE, (PROCESSORS_KEY "\\" + name).c_str());
+    for (size_t i = 0; i < ARRAYSIZE(SnapshotDirectories); i++)
+        for (const std::string &name : FileNames(SnapshotDirectories[i]))
+            if (!Holds(snapshot->files[i], name))
+                DeleteFileA((std::string(SnapshotDirectories[i]) + "\\" + name).c_str());
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "device");
+}
